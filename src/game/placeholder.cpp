@@ -1,0 +1,1 @@
+// replaced as the layer is built

@@ -1,0 +1,56 @@
+// KxGame: the platform-neutral host. It forwards every lifecycle and input call to one
+// delegate, guarded by the started and suspended flags, contains thrown ThrowableObjects,
+// and runs one collector step after every call into the game.
+#pragma once
+
+#include "host/game_delegate.h"
+#include "runtime/array.h"
+#include "runtime/string.h"
+
+class KxGame {
+public:
+    // The one host object; set by the constructor.
+    static KxGame* _game;
+
+    KxGame();
+    virtual ~KxGame() {}
+
+    virtual void SetDelegate(KxGameDelegate* delegate);
+    virtual KxGameDelegate* Delegate();
+    virtual void SetKeyboardEnabled(bool enabled);
+    virtual bool KeyboardEnabled();
+    virtual void SetUpdateRate(int rate);
+    virtual int UpdateRate();
+    virtual bool Started();
+    virtual bool Suspended();
+    virtual int Millisecs();
+    // Fills year, month, day, hour, minute, second and 0 milliseconds into as many leading
+    // elements as the array has (at most seven).
+    virtual void GetDate(Array<int> date);
+    virtual bool PollJoystick(int port, Array<float> joyx, Array<float> joyy, Array<float> joyz,
+                              Array<bool> buttons);
+    virtual void OpenUrl(String url);
+    virtual void SetMouseVisible(bool visible);
+    virtual String PathToFilePath(String path);
+    // Prints the uncaught-exception message and ends the process with status -1.
+    [[noreturn]] virtual void Die(ThrowableObject* exception);
+    virtual void gc_collect();
+
+    virtual void StartGame();
+    virtual void SuspendGame();
+    virtual void ResumeGame();
+    virtual void UpdateGame();
+    virtual void RenderGame();
+    virtual void KeyEvent(int event, int data);
+    virtual void MouseEvent(int event, int data, float x, float y);
+    virtual void TouchEvent(int event, int data, float x, float y);
+    virtual void MotionEvent(int event, int data, float x, float y, float z);
+    virtual void DiscardGraphics();
+
+protected:
+    KxGameDelegate* _delegate;
+    bool _keyboardEnabled;
+    int _updateRate;
+    bool _started;
+    bool _suspended;
+};

@@ -1,0 +1,56 @@
+// KxGlfwGame: the desktop host on GLFW 3. It owns the one window and its OpenGL context, runs
+// the fixed-rate update/render loop and turns window, keyboard, mouse and joystick input into
+// the host's event calls.
+#pragma once
+
+#include "host/game.h"
+#include "host/video_mode.h"
+
+struct GLFWwindow;
+
+// How many times a window, and so a new OpenGL context, has been opened.
+extern int glfwGraphicsSeq;
+
+class KxGlfwGame : public KxGame {
+public:
+    static KxGlfwGame* _glfwGame;
+
+    KxGlfwGame();
+
+    void SetUpdateRate(int rate) override;
+    int Millisecs() override;
+    bool PollJoystick(int port, Array<float> joyx, Array<float> joyy, Array<float> joyz,
+                      Array<bool> buttons) override;
+    void SetMouseVisible(bool visible) override;
+
+    // (Re)creates the window; every key still held is released first.
+    virtual void SetGlfwWindow(int width, int height, int red, int green, int blue, int alpha,
+                               int depth, int stencil, bool fullscreen);
+    // The main loop; returns when the window has been closed.
+    virtual void Run();
+
+    static KxGlfwVideoMode* GetGlfwDesktopMode();
+    static Array<KxGlfwVideoMode*> GetGlfwVideoModes();
+
+    // The current window, or null before the first SetGlfwWindow.
+    static GLFWwindow* Window();
+
+    // Framework key code for a GLFW 2.7 key code, or 0 when the key is ignored.
+    static int TransKey(int glfw2Key);
+    // The GLFW 2.7 code of a GLFW 3 key code, or 0 for keys that have none.
+    static int Glfw3KeyToGlfw2(int glfw3Key);
+    // The character an editing key also produces (given a framework code), or 0.
+    static int KeyToChar(int key);
+
+    // GLFW callbacks.
+    static void OnKey(GLFWwindow* window, int key, int scancode, int action, int mods);
+    static void OnChar(GLFWwindow* window, unsigned int chr);
+    static void OnMouseButton(GLFWwindow* window, int button, int action, int mods);
+    static void OnMousePos(GLFWwindow* window, double x, double y);
+    static void OnWindowClose(GLFWwindow* window);
+
+protected:
+    bool _iconified;
+    double _nextUpdate;
+    double _updatePeriod;
+};
