@@ -16,7 +16,9 @@ String::Rep* String::Rep::alloc(int length) {
     return rep;
 }
 
-void String::Rep::destroy() { std::free(this); }
+// Kept out of line: inlined into callers that may hold the static empty representation, the
+// compiler cannot see that its length of 0 keeps it from ever getting here.
+[[gnu::noinline]] void String::Rep::destroy() { std::free(this); }
 
 // ---- CString ----
 
