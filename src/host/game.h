@@ -3,6 +3,8 @@
 // and runs one collector step after every call into the game.
 #pragma once
 
+#include <cstdio>
+
 #include "host/game_delegate.h"
 #include "runtime/array.h"
 #include "runtime/string.h"
@@ -32,6 +34,16 @@ public:
     virtual void OpenUrl(String url);
     virtual void SetMouseVisible(bool visible);
     virtual String PathToFilePath(String path);
+    // File services. Failures are results, never errors: null, the empty string, -1 or -2.
+    virtual String LoadString(String path);
+    // The state file: 0 saved, -1 cannot create, -2 write failed (the old state stays whole).
+    virtual int SaveState(String state);
+    virtual String LoadState();
+    // Opens the file the (mapped) path names, or null.
+    virtual FILE* OpenFile(String path, String mode);
+    // The whole file in a buffer from the C allocator (the caller frees it) and its length;
+    // null, with the length untouched, when the file cannot be opened.
+    virtual unsigned char* LoadData(String path, int* length);
     // Prints the uncaught-exception message and ends the process with status -1.
     [[noreturn]] virtual void Die(ThrowableObject* exception);
     virtual void gc_collect();

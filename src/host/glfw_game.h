@@ -22,6 +22,16 @@ public:
     bool PollJoystick(int port, Array<float> joyx, Array<float> joyy, Array<float> joyz,
                       Array<bool> buttons) override;
     void SetMouseVisible(bool visible) override;
+    String PathToFilePath(String path) override;
+    // Hands the URL to the desktop's opener as one argument; never through a shell.
+    void OpenUrl(String url) override;
+
+    // Decoded pixels (rows top first, the file's own channel count in `depth`), or null.
+    virtual unsigned char* LoadImageData(String path, int* width, int* height, int* depth);
+    // Samples of a ".wav" or ".ogg" file (by its lower-cased ending): frames, channels, bytes
+    // per sample and rate; null for anything else or on failure.
+    virtual unsigned char* LoadAudioData(String path, int* length, int* channels, int* format,
+                                         int* hertz);
 
     // (Re)creates the window; every key still held is released first.
     virtual void SetGlfwWindow(int width, int height, int red, int green, int blue, int alpha,
@@ -34,6 +44,8 @@ public:
 
     // The current window, or null before the first SetGlfwWindow.
     static GLFWwindow* Window();
+    // True while the window exists and has not been asked to close.
+    static bool WindowOpen();
 
     // Framework key code for a GLFW 2.7 key code, or 0 when the key is ignored.
     static int TransKey(int glfw2Key);
@@ -42,7 +54,8 @@ public:
     // The character an editing key also produces (given a framework code), or 0.
     static int KeyToChar(int key);
 
-    // GLFW callbacks.
+    // GLFW callbacks. Mouse positions arrive in window coordinates and are passed on in
+    // framebuffer pixels, the units the graphics device draws in.
     static void OnKey(GLFWwindow* window, int key, int scancode, int action, int mods);
     static void OnChar(GLFWwindow* window, unsigned int chr);
     static void OnMouseButton(GLFWwindow* window, int button, int action, int mods);
@@ -53,4 +66,9 @@ protected:
     bool _iconified;
     double _nextUpdate;
     double _updatePeriod;
+
+private:
+    void ReleaseHeldKeys();
+    void FollowWindowState();
+    void RunDueUpdates();
 };

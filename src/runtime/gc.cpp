@@ -1,7 +1,10 @@
 #include "runtime/gc.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
+#include <new>
 #include <vector>
 
 int gc_markbit = 1;
@@ -21,6 +24,24 @@ namespace {
 std::vector<gc_root_marker>& Roots() {
     static std::vector<gc_root_marker> roots;
     return roots;
+}
+
+// A block whose object has been destroyed, or that waits in the cache, holds no gc_object to
+// reach fields through, so its header is read and written as plain bytes at the offsets the
+// fields have in every object. The offsets are measured on a live object: a list head.
+template <class T> std::ptrdiff_t HeaderOffset(T gc_object::*field) {
+    return reinterpret_cast<const char*>(&(gc_free_list.*field)) -
+           reinterpret_cast<const char*>(&gc_free_list);
+}
+
+template <class T> T ReadHeader(const void* block, T gc_object::*field) {
+    T value;
+    std::memcpy(&value, static_cast<const char*>(block) + HeaderOffset(field), sizeof value);
+    return value;
+}
+
+template <class T> void WriteHeader(void* block, T gc_object::*field, T value) {
+    std::memcpy(static_cast<char*>(block) + HeaderOffset(field), &value, sizeof value);
 }
 
 void MakeEmpty(gc_object* list) { list->succ = list->pred = list; }
@@ -94,13 +115,17 @@ void* gc_object_alloc(int size) {
     gc_new_bytes += s;
     DestroyDeadObjects(s);
 
-    gc_object* obj;
+    void* block;
     if (s < 64 && gc_cache[s >> 3]) {
-        obj = gc_cache[s >> 3];
-        gc_cache[s >> 3] = obj->succ;
+        block = gc_cache[s >> 3];
+        gc_cache[s >> 3] = ReadHeader(block, &gc_object::succ);
     } else {
-        obj = static_cast<gc_object*>(std::malloc(s));
+        block = std::malloc(s);
     }
+    // The header is written before the real constructor runs; a bare gc_object built in the
+    // block first makes those writes go to an object that exists. Its constructor leaves the
+    // header alone, as do the constructors that follow.
+    gc_object* obj = ::new (block) gc_object;
     obj->flags = gc_markbit | s;
     gc_list_append(&gc_unmarked_list, obj);
 
@@ -109,21 +134,26 @@ void* gc_object_alloc(int size) {
     return obj;
 }
 
+// Reached from the deleting destructor, after the object's destructors have run.
 void gc_object_free(gc_object* obj) {
-    int size = obj->gc_size();
-    if (obj->succ) {
+    void* block = obj;
+    int size = ReadHeader(block, &gc_object::flags) & ~7;
+    gc_object* succ = ReadHeader(block, &gc_object::succ);
+    if (succ) {
         // Still on a live list: its constructor threw inside the new-expression, so it was
         // never reachable. Take it off its list and back out its allocation.
-        gc_list_unlink(obj);
+        gc_object* pred = ReadHeader(block, &gc_object::pred);
+        pred->succ = succ;
+        succ->pred = pred;
         gc_alloced_bytes -= size;
     } else {
         gc_free_bytes -= size;
     }
     if (size < 64) {
-        obj->succ = gc_cache[size >> 3];
-        gc_cache[size >> 3] = obj;
+        WriteHeader(block, &gc_object::succ, gc_cache[size >> 3]);
+        gc_cache[size >> 3] = static_cast<gc_object*>(block);
     } else {
-        std::free(obj);
+        std::free(block);
     }
 }
 

@@ -1,0 +1,24 @@
+#include "game/my_app.h"
+
+c_MyApp* c_MyApp::m_new() {
+    c_App::m_new();
+    return this;
+}
+
+// Every object and array field, concern by concern as the class lists them.
+void c_MyApp::mark() {
+    gc_mark_q(m_img);
+    gc_mark_q(m_imgInfo);
+    gc_mark_q(m_drawList);
+    gc_mark_q(m_pad);
+    gc_mark_q(m_touchDown);
+    gc_mark_q(m_touchX);
+    gc_mark_q(m_touchY);
+    gc_mark_q(m_settings);
+    gc_mark_q(m_badges);
+    gc_mark_q(m_scores);
+    gc_mark_q(m_badgeId);
+    gc_mark_q(m_badgeTimer);
+    gc_mark_q(m_chanMap);
+    gc_mark_q(m_sfx);
+}

@@ -1,0 +1,222 @@
+// The game's application object: all game state lives in its fields, grouped below by concern in
+// the order of the game's source files; each concern's methods are defined in its own file.
+#pragma once
+
+#include "framework/app.h"
+#include "framework/audio.h"
+#include "framework/image.h"
+#include "runtime/array.h"
+#include "runtime/string.h"
+
+// The game-wide marker for an omitted float argument, for the position of a touch that is up,
+// and (with kx_Sprocklet_OvalKind) the kind of a rectangle draw command.
+const float kx_Sprocklet_Omitted = -3717.0f;
+const float kx_Sprocklet_RectKind = -3717.0f;
+const float kx_Sprocklet_OvalKind = -3716.0f;
+
+const int kx_Sprocklet_ImageSlots = 100;
+const int kx_Sprocklet_PadEntries = 20;
+const int kx_Sprocklet_PadPulses = 19;  // entries 0 .. 18 are one-update pulses
+const int kx_Sprocklet_PointerTouches = 10;
+const int kx_Sprocklet_CommandFloats = 15;
+const int kx_Sprocklet_DrawListFloats = 37500;
+
+// The game's module globals, set by kxInit.
+extern float kx_Sprocklet_rawscrw;
+extern float kx_Sprocklet_rawscrh;
+extern float kx_Sprocklet_jscrw;
+extern float kx_Sprocklet_jscrh;
+extern float kx_Sprocklet_overscan;
+extern int kx_Sprocklet_DebugMode;
+extern int kx_Sprocklet_iCadeControls;
+extern int kx_Sprocklet_HasMusicStream;
+extern int kx_Sprocklet_HasMusic;
+extern int kx_Sprocklet_isOuya;
+extern int kx_Sprocklet_OnScreenControls;
+extern int kx_Sprocklet_AccelerometerControls;
+extern Array<String> kx_Sprocklet_CreditText;
+
+class c_MyApp : public c_App {
+public:
+    // --- shell: modes, loader, art levels, virtual screen, rates, pop-up boxes (shell.cpp) ---
+    int m_mode = 0;
+    int m_loadStep = 0;
+    int m_artLevel = 1;
+    float m_artScale = 1.0f;
+    Array<c_Image*> m_img = Array<c_Image*>(kx_Sprocklet_ImageSlots);
+    Array<int> m_imgInfo = Array<int>(kx_Sprocklet_ImageSlots * 3);
+    int m_font = 0;
+    int m_devW = 0;
+    int m_devH = 0;
+    float m_scaleX = 1.0f;
+    float m_scaleY = 1.0f;
+    int m_fitMode = 1;
+    int m_landscape = 1;
+    float m_clsR = 0, m_clsG = 0, m_clsB = 0, m_clsA = 1;
+    int m_uLast = 0, m_uFps = 0, m_uFpsAvg = 0;
+    int m_rLast = 0, m_rFps = 0, m_rFpsAvg = 0;
+    int m_paused = 0;
+    int m_pauseMenuOn = 0;
+    int m_pauseMenuY = 0;
+    int m_creditsOpen = 0, m_optionsOpen = 0, m_badgesOpen = 0;
+    int m_creditsSlide = 0, m_optionsSlide = 0;
+    int m_fullscreen = 0;
+    int m_jingleDone = 0;
+    int m_spin = 0;
+    int m_minDim = 0;
+    int m_i = 0;  // scratch loop index; nothing relies on it across calls
+
+    c_MyApp() {}
+    c_MyApp* m_new();
+    void mark() override;
+
+    int p_OnCreate() override;
+    int p_OnUpdate() override;
+    int p_OnRender() override;
+    int p_OnSuspend() override;
+    int p_OnResume() override;
+    int p_Reload();
+    int p_Loader();
+    int p_LoadImg(int slot, String path, int cellW, int cellH, int frames, int flags);
+    int p_LoadFont(int slot, String path, int advance, int lineHeight);
+    int p_WaitStart(int loading);
+    int p_FullscreenFlip();
+    int p_ChooseArtLevel();
+    int p_FitVirtualScreen();
+    int p_RunMode();
+    int p_PopUpBoxes();
+
+    // --- drawing: draw state, the draw list and its replay, text, hit tests (drawing.cpp) ---
+    float m_sizeX = 1.0f, m_sizeY = 1.0f;
+    float m_rot = 0;  // minus the angle set with p_SetRot
+    float m_colR = 255, m_colG = 255, m_colB = 255;
+    float m_alpha = 1.0f;
+    int m_blend = 1;
+    int m_drawCount = 0;
+    Array<float> m_drawList = Array<float>(kx_Sprocklet_DrawListFloats);
+    int m_originX = 0, m_originY = 0;
+    float m_viewW = 800, m_viewH = 600;
+
+    int p_ResetDraw();
+    int p_CLS2D(float r, float g, float b, float a);
+    int p_SetSize(float sx, float sy = kx_Sprocklet_Omitted);
+    int p_SetRot(float angle);
+    int p_SetCol(float r, float g, float b, float a = kx_Sprocklet_Omitted);
+    int p_Alpha(float a);
+    int p_DrawImg(int slot, float x, float y, float frame);
+    int p_Rect(float x, float y, float w, float h);
+    int p_Oval(float x, float y, float rx, float ry);
+    // Appends one command from the current state; dropped when the list is full.
+    int p_AppendCommand(float kind, float x, float y, float sizeX, float sizeY, float frame);
+    int p_Text(float x, float y, String text, float alignX, float alignY);
+    String p_rstr(int width, int value, String pad);
+    String p_rstr(int value);  // the menu's form: 11 characters, padded with spaces
+    int p_Button(int slot, float x, float y, int frame);
+    int p_Button(float x, float y, int frame);  // on the icon sheet
+    int p_Button0(int slot, float x, float y, int frame);
+    int p_Touch(float x, float y, float w, float h);
+    int p_MouseIn_Centered(float x, float y, float w, float h);
+    int p_TouchInImage(int slot, float x, float y, int touch);
+    int p_ReplayDrawList();
+
+    // --- controls: pointer, actions, iCade, latches, steering (controls.cpp) ---
+    Array<int> m_pad = Array<int>(kx_Sprocklet_PadEntries);
+    int m_keyChar = 0;
+    int m_mouseX = 0, m_mouseY = 0;
+    int m_mouseOldX = 0, m_mouseOldY = 0;
+    int m_mouseWasDown = 0;
+    int m_pointerDown = 0;
+    int m_mouseHit = 0;
+    Array<int> m_touchDown = Array<int>(kx_Sprocklet_PointerTouches);
+    Array<int> m_touchX = Array<int>(kx_Sprocklet_PointerTouches);
+    Array<int> m_touchY = Array<int>(kx_Sprocklet_PointerTouches);
+    int m_clickUsed = 0;
+    int m_keyLatch = 0;
+    float m_steerX = 0, m_steerY = 0;
+    int m_dragX = -1, m_dragY = 0;
+    float m_keySteerY = 0, m_keySteerX = 0;
+
+    int p_PlayKey(int action, int useStick, int player);
+    int p_PlayKeyAll(int action, int useStick);
+    int p_iCade(int on);
+    int p_AnalogueControl();
+    int p_SamplePointer();
+    int p_InputLatches();
+    int p_ReadICade();
+    int p_ClearPad();
+
+    // --- play field (play.cpp) ---
+    int m_gameType = 2;
+    int m_score = 0;
+    int m_gameOver = 0;
+
+    int p_Game();
+    int p_InGame();
+    int p_LoadGame();
+
+    // --- particles and stars (particles.cpp) ---
+
+    // --- game over and rank (game_over.cpp) ---
+    int p_GameOver();
+
+    // --- menus: main menu, options box, pause menu, quit dialog (menus.cpp) ---
+    int m_menuSlide = 0;
+
+    int p_Menu();
+    int p_OptionBox();
+    int p_OuyaQuit();
+
+    // --- saved settings and highscores (persistence.cpp) ---
+    static constexpr int SettingCount = 25;
+    static constexpr int BadgeCount = 256;
+    static constexpr int ScoreEntries = 150;  // 60 to 149 are never saved
+    static constexpr int SoundModeSetting = 5;
+    static constexpr int OverscanSetting = 14;
+
+    Array<int> m_settings = Array<int>(SettingCount);
+    Array<bool> m_badges = Array<bool>(BadgeCount);
+    // For game type t + 1: Top list at 10t .. 10t + 9 (best first), Last list at
+    // 30 + 10t .. 30 + 10t + 9 (newest first).
+    Array<int> m_scores = Array<int>(ScoreEntries);
+
+    int p_Save();
+    int p_Load();
+    // Records the finished game's m_score for m_gameType, then saves.
+    int p_LoadMenu();
+
+    // --- badges (badges.cpp) ---
+    static constexpr int BadgeQueue = 15;
+
+    Array<int> m_badgeId = Array<int>(BadgeQueue);
+    Array<int> m_badgeTimer = Array<int>(BadgeQueue);  // age in updates; 0 = row free
+    float m_badgeScroll = 0, m_badgeScrollTarget = 0;    // both <= 0
+
+    String p_BadgeID(int n);
+    String p_BadgeName(int n);
+    String p_BadgeDetail(int n);
+    int p_ShowBadges();
+    int p_BadgesBox();
+    int p_GC_Badges();
+
+    // --- credits test card (credits.cpp) ---
+    int p_CreditBox();
+
+    // --- sound effects and tunes (sound.cpp) ---
+    static constexpr int EffectSlots = 100;
+    static constexpr int EffectChannels = 24;
+    static constexpr int ChannelMapEntries = 33;
+
+    Array<int> m_chanMap = Array<int>(ChannelMapEntries);  // entry i = i, set at start
+    int m_sfxNext = 0;                                     // effect channel cursor, 0 .. 23
+    Array<c_Sound*> m_sfx = Array<c_Sound*>(EffectSlots);
+    int m_tunePlaying = 0;  // the file tune was requested and not stopped since
+
+    int p_LoadSFX(int n);
+    int p_PlaySFX(int n, float rate, float volume, float pan);
+    int p_PlayTune(String name, int flags);
+    int p_StopTune();
+    // The music part of a game start (called from p_LoadGame).
+    int p_GameStartMusic();
+    // The file tune pauses with the game and resumes with it (once per update).
+    int p_TuneFollowsPause();
+};

@@ -1,0 +1,212 @@
+// Everything kept between runs is one text of decimal numbers, each followed by "|": the
+// option values, the badge flags packed into eight words, and the Top and Last lists of the
+// three game types. Each block ends with its checksum, so a damaged or hand-edited block is
+// reset on its own while the others still load.
+#include <climits>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "framework/app.h"
+#include "game/my_app.h"
+#include "runtime/print.h"
+
+namespace {
+
+const int BadgeWords = 8;
+const int BitsPerWord = 32;
+const int GameTypes = 3;
+const int ListLength = 10;
+const int LastListsStart = 30;
+const int ListBlockPieces = 2 * ListLength;  // Top[r] and Last[r], alternating
+const int SettingsPieces = c_MyApp::SettingCount + 1;
+// The on-screen pad's position and size.
+const int PadXSetting = 10;
+const int PadYSetting = 11;
+const int PadSizeSetting = 12;
+const int MinPadPosition = 64;
+const int MinPadSize = 8;
+const int DefaultPadSize = 10;
+const int DefaultConsoleOverscan = 64;
+// A piece is read from at most this many characters, like any text read as a number.
+const int PieceDigitsRead = 63;
+
+// Checksums are 32-bit sums that wrap on overflow, computed without signed overflow.
+int32_t WrapAdd(int32_t a, int32_t b) {
+    return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
+}
+int32_t WrapMul(int32_t a, int32_t b) {
+    return static_cast<int32_t>(static_cast<uint32_t>(a) * static_cast<uint32_t>(b));
+}
+
+// Reads a piece as a number the way atoi does (leading blanks, a sign, digits up to the first
+// other character; none gives 0), but a number beyond the 32-bit range reads as the nearest
+// 32-bit value instead of whatever the C library makes of it.
+int ReadPiece(const String& piece) {
+    String::CString<char> text = piece.Slice(0, PieceDigitsRead).ToCString();
+    long long value = std::strtoll(text, nullptr, 10);
+    if (value > INT_MAX) return INT_MAX;
+    if (value < INT_MIN) return INT_MIN;
+    return static_cast<int>(value);
+}
+
+int32_t SettingsChecksum(const Array<int>& settings) {
+    int32_t sum = 0;
+    for (int i = 0; i < c_MyApp::SettingCount; ++i) sum = WrapAdd(sum, WrapMul(i, settings[i]));
+    return sum;
+}
+
+// Bit k of word j is badge 32j + k; a word with bit 31 set is negative.
+int32_t BadgeWord(const Array<bool>& badges, int j) {
+    uint32_t word = 0;
+    for (int k = 0; k < BitsPerWord; ++k) {
+        if (badges[BitsPerWord * j + k]) word |= uint32_t(1) << k;
+    }
+    return static_cast<int32_t>(word);
+}
+
+int TopIndex(int t, int r) { return ListLength * t + r; }
+int LastIndex(int t, int r) { return LastListsStart + ListLength * t + r; }
+
+int32_t ListChecksum(const Array<int>& scores, int t) {
+    int32_t sum = 0;
+    for (int r = 0; r < ListLength; ++r) {
+        sum = WrapAdd(sum, WrapMul(r + 4, scores[TopIndex(t, r)]));
+        sum = WrapAdd(sum, WrapMul(t + r + 3, scores[LastIndex(t, r)]));
+    }
+    return sum;
+}
+
+void Append(std::string& text, int value) {
+    text += std::to_string(value);
+    text += '|';
+}
+
+// The options' defaults: everything 0, sound on (effects and music).
+void ResetSettings(Array<int>& settings) {
+    for (int i = 0; i < c_MyApp::SettingCount; ++i) settings[i] = 0;
+    settings[c_MyApp::SoundModeSetting] = 1;
+}
+
+}  // namespace
+
+int c_MyApp::p_Save() {
+    std::string text;
+    for (int i = 0; i < SettingCount; ++i) Append(text, m_settings[i]);
+    Append(text, SettingsChecksum(m_settings));
+
+    int32_t badgeSum = 0;
+    for (int j = 0; j < BadgeWords; ++j) {
+        int32_t word = BadgeWord(m_badges, j);
+        Append(text, word);
+        badgeSum = WrapAdd(badgeSum, word);
+    }
+    Append(text, badgeSum);
+
+    for (int t = 0; t < GameTypes; ++t) {
+        for (int r = 0; r < ListLength; ++r) {
+            Append(text, m_scores[TopIndex(t, r)]);
+            Append(text, m_scores[LastIndex(t, r)]);
+        }
+        Append(text, ListChecksum(m_scores, t));
+    }
+
+    String state(text.c_str());
+    if (kx_Sprocklet_DebugMode == 1) kxPrint(state);
+    kx_app_SaveState(state);
+    return 0;
+}
+
+int c_MyApp::p_Load() {
+    String state = kx_app_LoadState();
+    if (kx_Sprocklet_DebugMode == 1) kxPrint(state);
+    Array<String> pieces = state.Split(String("|"));
+    int count = pieces.Length();
+    int p = 0;
+
+    if (count >= SettingsPieces) {
+        for (int i = 0; i < SettingCount; ++i) m_settings[i] = ReadPiece(pieces[i]);
+        p = SettingsPieces;
+        if (SettingsChecksum(m_settings) == ReadPiece(pieces[SettingCount])) {
+            kxPrint(String("Settings Loaded"));
+        } else {
+            kxPrint(String("Settings Checksum Invalid"));
+            ResetSettings(m_settings);
+        }
+    }
+
+    // The on-screen pad needs a usable position and size, and the overscan margin is only
+    // honoured on the console that asks for one.
+    if (m_settings[PadXSetting] < MinPadPosition) m_settings[PadXSetting] = MinPadPosition;
+    if (m_settings[PadYSetting] < MinPadPosition) m_settings[PadYSetting] = MinPadPosition;
+    if (m_settings[PadSizeSetting] < MinPadSize) m_settings[PadSizeSetting] = DefaultPadSize;
+    if (m_settings[OverscanSetting] < 1) m_settings[OverscanSetting] = DefaultConsoleOverscan;
+    if (kx_Sprocklet_isOuya == 1) {
+        kx_Sprocklet_overscan = static_cast<float>(m_settings[OverscanSetting]);
+    } else {
+        m_settings[OverscanSetting] = 1;
+        kx_Sprocklet_overscan = 0;
+    }
+
+    if (p + BadgeWords < count) {
+        int32_t sum = 0;
+        for (int j = 0; j < BadgeWords; ++j) {
+            uint32_t word = static_cast<uint32_t>(ReadPiece(pieces[p + j]));
+            for (int k = 0; k < BitsPerWord; ++k) {
+                m_badges[BitsPerWord * j + k] = ((word >> k) & 1) != 0;
+            }
+            sum = WrapAdd(sum, static_cast<int32_t>(word));
+        }
+        int32_t checksum = ReadPiece(pieces[p + BadgeWords]);
+        p += BadgeWords + 1;
+        if (sum == checksum) {
+            kxPrint(String("Badges Loaded"));
+        } else {
+            kxPrint(String("Badge Checksum Invalid"));
+            for (int i = 0; i < BadgeCount; ++i) m_badges[i] = false;
+        }
+    }
+
+    // A list block that is cut short stops the reading: the blocks after it are not there.
+    for (int t = 0; t < GameTypes && p + ListBlockPieces < count; ++t) {
+        for (int r = 0; r < ListLength; ++r) {
+            m_scores[TopIndex(t, r)] = ReadPiece(pieces[p + 2 * r]);
+            m_scores[LastIndex(t, r)] = ReadPiece(pieces[p + 2 * r + 1]);
+        }
+        int32_t checksum = ReadPiece(pieces[p + ListBlockPieces]);
+        p += ListBlockPieces + 1;
+        String name = String("Highscore ") + String(t);
+        if (ListChecksum(m_scores, t) == checksum) {
+            kxPrint(name + String(" Loaded"));
+        } else {
+            kxPrint(name + String(" Checksum Invalid"));
+            for (int r = 0; r < ListLength; ++r) {
+                m_scores[TopIndex(t, r)] = 0;
+                m_scores[LastIndex(t, r)] = 0;
+            }
+        }
+    }
+    return 0;
+}
+
+int c_MyApp::p_LoadMenu() {
+    // Only the three game types have lists; any other value would write into another list.
+    int t = m_gameType - 1;
+    if (t >= 0 && t < GameTypes) {
+        int s = m_score;
+        int rank = 0;
+        while (rank < ListLength && m_scores[TopIndex(t, rank)] >= s) ++rank;
+        if (rank < ListLength) {
+            for (int r = ListLength - 1; r > rank; --r) {
+                m_scores[TopIndex(t, r)] = m_scores[TopIndex(t, r - 1)];
+            }
+            m_scores[TopIndex(t, rank)] = s;
+        }
+        for (int r = ListLength - 1; r > 0; --r) {
+            m_scores[LastIndex(t, r)] = m_scores[LastIndex(t, r - 1)];
+        }
+        m_scores[LastIndex(t, 0)] = s;
+    }
+    p_Save();
+    return 0;
+}

@@ -1,0 +1,264 @@
+// The shell around the game: start-up, the per-update and per-render sequences, the mode
+// machine, the virtual screen, art levels and the focus rules.
+#include "framework/app.h"
+#include "framework/async_event.h"
+#include "framework/audio.h"
+#include "framework/graphics.h"
+#include "framework/input.h"
+#include "game/my_app.h"
+#include "host/glfw_game.h"
+#include "runtime/debugger.h"
+
+namespace {
+
+const int kUpdateRate = 60;
+const int kSuspendedUpdateRate = 5;
+const int kOuyaOverscan = 64;
+
+const int kKeyF1 = 112;
+const int kKeyF4 = 115;
+const int kKeyF11 = 122;
+
+const int kModeMenu = 1;
+const int kModeReturnToMenu = 2;
+const int kModeQuitDialog = 4;
+const int kModePlaying = 10;
+const int kModeStartGame = 11;
+
+const int kPopUpSlideEnd = 30;
+const int kJingleSound = 96;
+
+const int kWindowedWidth = 640;
+const int kWindowedHeight = 480;
+
+// The next value of a smoothed rate: frames per second from the time since the last call
+// (when the clock moved on), averaged over about ten calls.
+void MeasureRate(int& last, int& fps, int& average) {
+    const int now = kx_app_Millisecs();
+    if (now > last) fps = 1000 / (now - last);
+    average = (average * 9 + fps) / 10;
+    last = now;
+}
+
+// One step of a pop-up's slide towards fully open (30) or fully closed (0).
+void Slide(int& slide, bool open) {
+    if (open && slide < kPopUpSlideEnd) ++slide;
+    if (!open && slide > 0) --slide;
+}
+
+// A game that loses or regains focus in play is paused with its menu already open; outside
+// play nothing is paused.
+void ApplyFocusPause(c_MyApp* app) {
+    if (app->m_mode < kModePlaying) {
+        app->m_paused = 0;
+        app->m_pauseMenuOn = 0;
+        app->m_pauseMenuY = 0;
+    } else {
+        app->m_paused = 1;
+        app->m_pauseMenuOn = 1;
+        app->m_pauseMenuY = static_cast<int>(kx_Sprocklet_jscrh / 2);
+    }
+}
+
+// The defaults that the saved state is read over: no badges queued or held, all options 0
+// but sound on, no scores.
+void ClearSavedState(c_MyApp* app) {
+    for (int i = 0; i < c_MyApp::BadgeQueue; ++i) {
+        app->m_badgeId[i] = 0;
+        app->m_badgeTimer[i] = 0;
+    }
+    for (int i = 0; i < 128; ++i) app->m_badges[i] = false;
+    for (int i = 0; i < c_MyApp::SettingCount; ++i) app->m_settings[i] = 0;
+    for (int i = 0; i < 31; ++i) app->m_scores[i] = 0;
+    app->m_settings[c_MyApp::SoundModeSetting] = 1;
+}
+
+}  // namespace
+
+int c_MyApp::p_OnCreate() {
+    if (kx_Sprocklet_isOuya == 1) kx_Sprocklet_overscan = kOuyaOverscan;
+    m_fullscreen = 0;
+    m_jingleDone = 0;
+    m_mode = kModeMenu;
+    for (int i = 0; i < c_MyApp::ChannelMapEntries; ++i) m_chanMap[i] = i;
+    kx_app_SetUpdateRate(kUpdateRate);
+    m_devW = kx_graphics_DeviceWidth();
+    m_devH = kx_graphics_DeviceHeight();
+    p_Reload();
+
+    m_gameType = 2;
+    m_menuSlide = -32;
+    m_paused = 0;
+    m_pauseMenuOn = -1;
+    m_pauseMenuY = -64;
+
+    p_ClearPad();
+    ClearSavedState(this);
+    p_Load();
+    return 0;
+}
+
+int c_MyApp::p_OnUpdate() {
+    m_pad[19] = kx_input_KeyHit(kx_input_KeyBack);
+    if (kx_input_KeyHit(kKeyF11)) p_FullscreenFlip();
+    if (kx_input_KeyHit(kKeyF4) || kx_input_KeyHit(kx_input_KeyClose)) kxError(String());
+    if (kx_input_KeyHit(kKeyF1)) kx_Sprocklet_DebugMode = 1 - kx_Sprocklet_DebugMode;
+    kx_asyncevent_UpdateAsyncEvents();
+    p_TuneFollowsPause();
+    MeasureRate(m_uLast, m_uFps, m_uFpsAvg);
+
+    p_SamplePointer();
+    p_InputLatches();
+
+    if (m_loadStep == 0) {
+        p_RunMode();
+        p_PopUpBoxes();
+    }
+    if (m_loadStep > 0) p_Loader();
+    if (kx_Sprocklet_iCadeControls == 1) p_ReadICade();
+    for (int i = 0; i < kx_Sprocklet_PadPulses; ++i) {
+        if (m_pad[i] == 1) m_pad[i] = 0;
+    }
+
+    if (kx_Sprocklet_DebugMode == 1) {
+        p_ResetDraw();
+        p_Text(16, kx_Sprocklet_jscrh - 16,
+               String(m_rFpsAvg) + String(":") + String(m_scaleX) + String(",") +
+                   String(m_scaleY),
+               0, 0);
+    }
+    p_ShowBadges();
+    return 0;
+}
+
+int c_MyApp::p_RunMode() {
+    switch (m_mode) {
+    case kModeMenu:
+        p_Menu();
+        break;
+    case kModeReturnToMenu:
+        p_LoadMenu();
+        p_PlaySFX(kJingleSound, 1, 1, 0);
+        m_mode = kModeMenu;
+        break;
+    case kModeQuitDialog:
+        p_OuyaQuit();
+        break;
+    case kModePlaying:
+        p_Game();
+        p_InGame();
+        break;
+    case kModeStartGame:
+        p_LoadGame();
+        m_mode = kModePlaying;
+        break;
+    default:
+        break;
+    }
+    // Judged by the mode the routine has left behind.
+    if ((m_mode == kModePlaying && m_gameOver > 0) || m_mode == kModeMenu ||
+        m_mode == kModeReturnToMenu) {
+        p_GameOver();
+    }
+    return 0;
+}
+
+int c_MyApp::p_PopUpBoxes() {
+    if (m_mode == kModeMenu) {
+        if (m_creditsOpen == 1 || m_creditsSlide > 0) {
+            p_CreditBox();
+        } else if (m_badgesOpen == 1) {
+            p_BadgesBox();
+        }
+    }
+    Slide(m_creditsSlide, m_creditsOpen == 1);
+    if (m_optionsOpen == 1 || m_optionsSlide > 0) p_OptionBox();
+    Slide(m_optionsSlide, m_optionsOpen == 1);
+    return 0;
+}
+
+int c_MyApp::p_OnRender() {
+    MeasureRate(m_rLast, m_rFps, m_rFpsAvg);
+
+    const int width = kx_graphics_DeviceWidth();
+    const int height = kx_graphics_DeviceHeight();
+    // Only a background alpha of 1 hides the previous frame completely.
+    kx_graphics_SetColor(m_clsR, m_clsG, m_clsB);
+    kx_graphics_SetAlpha(m_clsA);
+    kx_graphics_DrawRect(-1, -1, width + 2, height + 2);
+    kx_graphics_SetColor(255, 255, 255);
+    kx_graphics_SetAlpha(1);
+
+    if (width != m_devW || height != m_devH) {
+        m_loadStep = 1;  // all art again, at the level that suits the new size
+        m_devW = width;
+        m_devH = height;
+    }
+    p_FitVirtualScreen();
+    p_ReplayDrawList();
+
+    kx_graphics_SetAlpha(0.5f);
+    kx_graphics_SetColor(255, 255, 255);
+    return 0;
+}
+
+int c_MyApp::p_FitVirtualScreen() {
+    const float width = static_cast<float>(kx_graphics_DeviceWidth());
+    const float height = static_cast<float>(kx_graphics_DeviceHeight());
+    const float overscan = kx_Sprocklet_overscan;
+    // A window without area (or one smaller than its margins) has no sensible fit: keep the
+    // last one rather than dividing by zero.
+    if (width - 2 * overscan <= 0 || height - 2 * overscan <= 0) return 0;
+
+    m_scaleX = (width - 2 * overscan) / kx_Sprocklet_rawscrw;
+    m_scaleY = (height - 2 * overscan) / kx_Sprocklet_rawscrh;
+    float unitsPerPixel;
+    if (m_scaleY > m_scaleX) {
+        m_fitMode = 2;
+        m_scaleX = m_scaleY;
+        unitsPerPixel = height / kx_Sprocklet_rawscrh;
+    } else {
+        m_fitMode = 1;
+        m_scaleY = m_scaleX;
+        unitsPerPixel = width / kx_Sprocklet_rawscrw;
+    }
+    kx_Sprocklet_jscrw = width / unitsPerPixel;
+    kx_Sprocklet_jscrh = height / unitsPerPixel;
+    m_landscape = kx_Sprocklet_jscrw >= kx_Sprocklet_jscrh ? 1 : 0;
+    return 0;
+}
+
+int c_MyApp::p_FullscreenFlip() {
+    KxGlfwVideoMode* desktop = KxGlfwGame::GetGlfwDesktopMode();
+    m_fullscreen = 1 - m_fullscreen;
+    if (m_fullscreen == 1) {
+        KxGlfwGame::_glfwGame->SetGlfwWindow(desktop->Width, desktop->Height, desktop->RedBits,
+                                             desktop->GreenBits, desktop->BlueBits, 0, 0, 0,
+                                             true);
+    } else {
+        KxGlfwGame::_glfwGame->SetGlfwWindow(kWindowedWidth, kWindowedHeight, desktop->RedBits,
+                                             desktop->GreenBits, desktop->BlueBits, 0, 0, 0,
+                                             false);
+    }
+    // The size change restarts the loader at the next render.
+    return 0;
+}
+
+int c_MyApp::p_OnSuspend() {
+    kx_app__game->SetKeyboardEnabled(false);
+    kx_Sprocklet_iCadeControls = 0;
+    p_ClearPad();
+    ApplyFocusPause(this);
+    kx_app_SetUpdateRate(kSuspendedUpdateRate);
+    p_Save();
+    return 0;
+}
+
+int c_MyApp::p_OnResume() {
+    ApplyFocusPause(this);
+    kx_app_SetUpdateRate(kUpdateRate);
+    kx_app__game->SetKeyboardEnabled(false);
+    kx_Sprocklet_iCadeControls = 0;
+    p_ClearPad();
+    return 0;
+}

@@ -1,0 +1,44 @@
+#include "host/travik_game.h"
+
+#include <csignal>
+#include <cstdlib>
+
+#define GLFW_INCLUDE_NONE
+#include <GLFW/glfw3.h>
+
+#include "runtime/debugger.h"
+#include "runtime/gc.h"
+#include "runtime/print.h"
+#include "runtime/startup.h"
+
+int argc = 0;
+const char** argv = nullptr;
+
+void KxTravikGame::Main(int argCount, const char** args) {
+    if (!glfwInit()) {
+        kxPrint(String("glfwInit failed"));
+        std::exit(-1);
+    }
+    // The host lives for the whole program; its constructors publish it as KxGame::_game and
+    // KxGlfwGame::_glfwGame.
+    new KxTravikGame;
+    argc = argCount;
+    argv = args;
+
+    std::signal(SIGSEGV, sighandler);
+    std::signal(SIGILL, sighandler);
+    std::signal(SIGFPE, sighandler);
+
+    gc_init1();
+    try {
+        kxInit();
+        gc_mark();  // the first collection cycle starts from the roots kxInit registered
+        kxMain();
+    } catch (ThrowableObject* exception) {
+        glfwTerminate();
+        _game->Die(exception);
+    }
+
+    if (_game->Delegate()) _glfwGame->Run();
+    glfwTerminate();
+}

@@ -1,0 +1,60 @@
+// What one PlaySample costs the game's update on the real OpenAL Soft (mixing into its null
+// driver, so nothing is heard): a sound effect is a stop, two source settings and a play.
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <vector>
+
+#include "devices/audio.h"
+
+namespace {
+
+const int kSoundChannels = 32;
+
+gxtkAudio* Device() {
+    static gxtkAudio* audio = [] {
+        setenv("ALSOFT_DRIVERS", "null", 1);
+        return new gxtkAudio;
+    }();
+    return audio;
+}
+
+// A tenth of a second of silence in a buffer of its own.
+gxtkSample* NewSample() {
+    std::vector<short> silence(4410);
+    ALuint name = 0;
+    alGenBuffers(1, &name);
+    alBufferData(name, AL_FORMAT_MONO16, silence.data(),
+                 static_cast<ALsizei>(silence.size() * sizeof(short)), 44100);
+    return new gxtkSample(name);
+}
+
+void BM_PlaySample(benchmark::State& state) {
+    gxtkAudio* audio = Device();
+    gxtkSample* sample = NewSample();
+    int channel = 0;
+    for (auto _ : state) {
+        audio->PlaySample(sample, channel, 0);
+        channel = (channel + 1) % kSoundChannels;
+    }
+    for (int c = 0; c < kSoundChannels; ++c) audio->StopChannel(c);
+}
+BENCHMARK(BM_PlaySample);
+
+// The same while a discarded buffer is still playing, so every call also retries its deletion.
+void BM_PlaySampleWithABufferWaitingForDeletion(benchmark::State& state) {
+    gxtkAudio* audio = Device();
+    gxtkSample* sample = NewSample();
+    gxtkSample* held = NewSample();
+    audio->PlaySample(held, gxtkAudio::MusicChannel, 1);
+    held->Discard();
+    int channel = 0;
+    for (auto _ : state) {
+        audio->PlaySample(sample, channel, 0);
+        channel = (channel + 1) % kSoundChannels;
+    }
+    for (int c = 0; c < gxtkAudio::ChannelCount; ++c) audio->StopChannel(c);
+}
+BENCHMARK(BM_PlaySampleWithABufferWaitingForDeletion);
+
+}  // namespace

@@ -1,1 +1,0 @@
-// replaced as the layer is built

@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# The game opens one 640 x 480 window titled "Quarrox" and ends with status 0 when the window
+# manager asks that window to close.
+# Arguments: the game binary, the send_close tool, a folder for the screenshot and the output.
+set -uo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+run_in_xvfb "$@"
+
+GAME="$1"
+SEND_CLOSE="$2"
+OUT_DIR="$3"
+mkdir -p "$OUT_DIR"
+
+start_game "$GAME" "$OUT_DIR/window_close.stdout"
+window="$(find_game_window)" || { show_game_stdout; exit 1; }
+echo "window $window"
+
+size="$(window_size "$window")"
+[ "$size" = "640x480" ] || fail "window is $size, expected 640x480"
+title="$(xdotool getwindowname "$window")"
+[ "$title" = "Quarrox" ] || fail "window title is '$title', expected 'Quarrox'"
+
+# Let a few frames render so the screenshot shows what a player sees.
+sleep 1
+if ! kill -0 "$GAME_PID" 2>/dev/null; then
+    wait_for_game_exit
+    show_game_stdout
+    fail "the game ended on its own with status $GAME_STATUS"
+fi
+import -window root "$OUT_DIR/window_close.png" || fail "taking the screenshot failed"
+echo "screenshot $OUT_DIR/window_close.png"
+
+"$SEND_CLOSE" "$window" || fail "could not send WM_DELETE_WINDOW"
+wait_for_game_exit
+show_game_stdout
+[ "$GAME_STATUS" -eq 0 ] || fail "the game exited with status $GAME_STATUS after the close request"
+if grep -q 'Travik Runtime Error' "$GAME_STDOUT"; then
+    fail "the game reported a runtime error"
+fi
+echo "PASS"

@@ -1,0 +1,49 @@
+#include "assetgen/images.h"
+
+#include "assetgen/art.h"
+
+const std::vector<int>& ArtLevels() {
+    static const std::vector<int> levels{1, 2, 4};
+    return levels;
+}
+
+std::string ImageFileName(const ImageSpec& spec, int level) {
+    const char* suffix = level == 2 ? "-hd" : level == 4 ? "-hd2" : "";
+    return spec.name + suffix + ".png";
+}
+
+const std::vector<ImageSpec>& ImageSpecs() {
+    static const std::vector<ImageSpec> specs{
+        {"gfx", 10, 10, 100, 10, true, DrawGfxFrame},
+        {"parts", 8, 8, 256, 16, true, DrawParticle},
+        {"common/icons", 32, 32, 16, 4, true, DrawIcon},
+        {"common/Buttons", 64, 64, 16, 4, true, DrawButton},
+        {"common/dpad", 32, 32, 16, 4, true, DrawDpad},
+        {"BadgesA", 64, 64, 64, 8, true, DrawBadge},
+        {"menu", 256, 256, 4, 2, true, DrawMenuPanel},
+        {"logo", 256, 128, 1, 1, true, DrawTitle},
+        {"common/WexoLogo", 256, 256, 1, 1, true, DrawStudioEmblem},
+        {"common/Testcard_Circle", 256, 256, 1, 1, true, DrawTestcardCircle},
+        {"fonts/editundo", 16, 16, 128, 16, true, DrawGameFontCell},
+        {"dravo_font", 10, 12, 96, 96, false, DrawStripFontCell},
+    };
+    return specs;
+}
+
+const ImageSpec* FindImageSpec(const std::string& name) {
+    for (const ImageSpec& spec : ImageSpecs())
+        if (spec.name == name) return &spec;
+    return nullptr;
+}
+
+Canvas RenderImage(const ImageSpec& spec, int level) {
+    int cw = spec.cellWidth * level, ch = spec.cellHeight * level;
+    Canvas canvas(spec.columns * cw, spec.Rows() * ch);
+    for (int frame = 0; frame < spec.frames; ++frame) {
+        int col = frame % spec.columns, row = frame / spec.columns;
+        Painter cell(canvas, col * cw, row * ch, static_cast<float>(spec.cellWidth),
+                     static_cast<float>(spec.cellHeight), static_cast<float>(level));
+        spec.draw(cell, frame);
+    }
+    return canvas;
+}
