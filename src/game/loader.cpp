@@ -28,6 +28,13 @@ const float kPi = 3.14159265358979f;
 float SinDeg(float degrees) { return std::sin(degrees * kPi / 180); }
 float CosDeg(float degrees) { return std::cos(degrees * kPi / 180); }
 
+// The file of an image at the current art level: the larger art carries a suffix.
+String ArtPath(const String& path, int level) {
+    if (level == 2) return path + String("-hd.png");
+    if (level == 4) return path + String("-hd2.png");
+    return path + String(".png");
+}
+
 }  // namespace
 
 int c_MyApp::p_ChooseArtLevel() {
@@ -44,13 +51,6 @@ int c_MyApp::p_ChooseArtLevel() {
         m_artScale = 0.25f;
     }
     return 0;
-}
-
-// The file of an image at the current art level: the larger art carries a suffix.
-static String ArtPath(const String& path, int level) {
-    if (level == 2) return path + String("-hd.png");
-    if (level == 4) return path + String("-hd2.png");
-    return path + String(".png");
 }
 
 int c_MyApp::p_LoadImg(int slot, String path, int cellW, int cellH, int frames, int flags) {

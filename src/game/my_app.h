@@ -38,7 +38,7 @@ extern Array<String> kx_Sprocklet_CreditText;
 
 class c_MyApp : public c_App {
 public:
-    // --- shell: modes, loader, art levels, virtual screen, rates, pop-up boxes (shell.cpp) ---
+    // --- shell: modes, rates, virtual screen, pop-ups (shell.cpp); art and loader (loader.cpp)
     int m_mode = 0;
     int m_loadStep = 0;
     int m_artLevel = 1;
@@ -145,7 +145,7 @@ public:
     int p_ReadICade();
     int p_ClearPad();
 
-    // --- play field (play.cpp) ---
+    // --- play field (its routines are still empty, in modes.cpp) ---
     int m_gameType = 2;
     int m_score = 0;
     int m_gameOver = 0;
@@ -154,12 +154,12 @@ public:
     int p_InGame();
     int p_LoadGame();
 
-    // --- particles and stars (particles.cpp) ---
+    // --- particles and stars ---
 
-    // --- game over and rank (game_over.cpp) ---
+    // --- game over and rank (its routine is still empty, in modes.cpp) ---
     int p_GameOver();
 
-    // --- menus: main menu, options box, pause menu, quit dialog (menus.cpp) ---
+    // --- menus: main menu, options box, pause menu, quit dialog (still empty, in modes.cpp) ---
     int m_menuSlide = 0;
 
     int p_Menu();
@@ -198,7 +198,7 @@ public:
     int p_BadgesBox();
     int p_GC_Badges();
 
-    // --- credits test card (credits.cpp) ---
+    // --- credits test card (its routine is still empty, in modes.cpp) ---
     int p_CreditBox();
 
     // --- sound effects and tunes (sound.cpp) ---

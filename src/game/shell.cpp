@@ -2,7 +2,6 @@
 // machine, the virtual screen, art levels and the focus rules.
 #include "framework/app.h"
 #include "framework/async_event.h"
-#include "framework/audio.h"
 #include "framework/graphics.h"
 #include "framework/input.h"
 #include "game/my_app.h"
@@ -27,6 +26,7 @@ const int kModeStartGame = 11;
 
 const int kPopUpSlideEnd = 30;
 const int kJingleSound = 96;
+const int kPadBackKey = 19;
 
 const int kWindowedWidth = 640;
 const int kWindowedHeight = 480;
@@ -61,15 +61,19 @@ void ApplyFocusPause(c_MyApp* app) {
 }
 
 // The defaults that the saved state is read over: no badges queued or held, all options 0
-// but sound on, no scores.
+// but sound on, no scores. The arrays start zeroed, so clearing their leading parts only
+// matters to a game object started twice.
+const int kClearedBadgeFlags = 128;
+const int kClearedScores = 31;
+
 void ClearSavedState(c_MyApp* app) {
     for (int i = 0; i < c_MyApp::BadgeQueue; ++i) {
         app->m_badgeId[i] = 0;
         app->m_badgeTimer[i] = 0;
     }
-    for (int i = 0; i < 128; ++i) app->m_badges[i] = false;
+    for (int i = 0; i < kClearedBadgeFlags; ++i) app->m_badges[i] = false;
     for (int i = 0; i < c_MyApp::SettingCount; ++i) app->m_settings[i] = 0;
-    for (int i = 0; i < 31; ++i) app->m_scores[i] = 0;
+    for (int i = 0; i < kClearedScores; ++i) app->m_scores[i] = 0;
     app->m_settings[c_MyApp::SoundModeSetting] = 1;
 }
 
@@ -80,12 +84,13 @@ int c_MyApp::p_OnCreate() {
     m_fullscreen = 0;
     m_jingleDone = 0;
     m_mode = kModeMenu;
-    for (int i = 0; i < c_MyApp::ChannelMapEntries; ++i) m_chanMap[i] = i;
+    for (int i = 0; i < ChannelMapEntries; ++i) m_chanMap[i] = i;
     kx_app_SetUpdateRate(kUpdateRate);
     m_devW = kx_graphics_DeviceWidth();
     m_devH = kx_graphics_DeviceHeight();
     p_Reload();
 
+    // The menu's starting state.
     m_gameType = 2;
     m_menuSlide = -32;
     m_paused = 0;
@@ -99,13 +104,14 @@ int c_MyApp::p_OnCreate() {
 }
 
 int c_MyApp::p_OnUpdate() {
-    m_pad[19] = kx_input_KeyHit(kx_input_KeyBack);
+    m_pad[kPadBackKey] = kx_input_KeyHit(kx_input_KeyBack);
     if (kx_input_KeyHit(kKeyF11)) p_FullscreenFlip();
     if (kx_input_KeyHit(kKeyF4) || kx_input_KeyHit(kx_input_KeyClose)) kxError(String());
     if (kx_input_KeyHit(kKeyF1)) kx_Sprocklet_DebugMode = 1 - kx_Sprocklet_DebugMode;
     kx_asyncevent_UpdateAsyncEvents();
     p_TuneFollowsPause();
     MeasureRate(m_uLast, m_uFps, m_uFpsAvg);
+    // The procedural music player, which its flag leaves switched off, is not built yet.
 
     p_SamplePointer();
     p_InputLatches();

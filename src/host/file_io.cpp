@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "runtime/file_bytes.h"
 #include "runtime/utf8.h"
 
 namespace {
@@ -48,13 +49,7 @@ FILE* OpenUtf8File(const String& path, const String& mode) {
 }
 
 unsigned char* ReadWholeFile(FILE* file, int* length) {
-    std::vector<unsigned char> bytes;
-    unsigned char block[4096];
-    for (;;) {
-        size_t got = std::fread(block, 1, sizeof block, file);
-        bytes.insert(bytes.end(), block, block + got);
-        if (got < sizeof block) break;
-    }
+    std::vector<unsigned char> bytes = ReadFileToEnd(file);
     unsigned char* data = static_cast<unsigned char*>(std::malloc(bytes.empty() ? 1 : bytes.size()));
     if (!bytes.empty()) std::memcpy(data, bytes.data(), bytes.size());
     *length = static_cast<int>(bytes.size());

@@ -1,9 +1,11 @@
 #include "runtime/string.h"
 
+#include <climits>
 #include <cstring>
 #include <vector>
 
 #include "runtime/array.h"
+#include "runtime/file_bytes.h"
 
 String::Rep String::nullRep = {1, 0};
 const char* _str_load_err = nullptr;
@@ -207,23 +209,17 @@ int String::ToInt() const {
     int n = Length() < 63 ? Length() : 63;
     for (int i = 0; i < n; ++i) buf[i] = static_cast<char>((*this)[i] & 0xFF);
     buf[n] = 0;
-    return std::atoi(buf);
+    // Parsed as atoi does, but a value beyond 32 bits reads as the nearest 32-bit value
+    // instead of overflowing.
+    long long value = std::strtoll(buf, nullptr, 10);
+    if (value > INT_MAX) return INT_MAX;
+    if (value < INT_MIN) return INT_MIN;
+    return static_cast<int>(value);
 }
 
 // ---- Loading ----
 
 namespace {
-
-std::vector<unsigned char> ReadAll(FILE* file) {
-    std::vector<unsigned char> bytes;
-    unsigned char block[4096];
-    for (;;) {
-        size_t got = std::fread(block, 1, sizeof block, file);
-        bytes.insert(bytes.end(), block, block + got);
-        if (got < sizeof block) break;
-    }
-    return bytes;
-}
 
 void DecodeUtf16(const std::vector<unsigned char>& bytes, bool bigEndian, std::vector<Char>& out) {
     for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
@@ -261,7 +257,7 @@ bool DecodeUtf8(const std::vector<unsigned char>& bytes, size_t start, std::vect
 }  // namespace
 
 String String::Load(FILE* file) {
-    std::vector<unsigned char> bytes = ReadAll(file);
+    std::vector<unsigned char> bytes = ReadFileToEnd(file);
     if (bytes.empty()) return String();
     _str_load_err = nullptr;
 

@@ -207,6 +207,12 @@ TEST(StringToInt, ParsesLikeAtoiOnTheLowBytes) {
     EXPECT_EQ(String((std::string(62, ' ') + "7").c_str()).ToInt(), 7);
     EXPECT_EQ(String((std::string(63, ' ') + "7").c_str()).ToInt(), 0);
     EXPECT_EQ(String((std::string(60, '0') + "12345").c_str()).ToInt(), 123);
+
+    // Values beyond 32 bits read as the nearest 32-bit value.
+    EXPECT_EQ(String("2147483647").ToInt(), 2147483647);
+    EXPECT_EQ(String("2147483648").ToInt(), 2147483647);
+    EXPECT_EQ(String("-2147483649").ToInt(), -2147483647 - 1);
+    EXPECT_EQ(String("99999999999999999999999").ToInt(), 2147483647);
 }
 
 TEST(StringCString, LowBytesAndSharedCopies) {

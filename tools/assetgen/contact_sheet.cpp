@@ -14,7 +14,7 @@ constexpr int kMargin = 12;
 constexpr int kLabelHeight = 22;
 
 struct Entry {
-    const ImageSpec* spec;
+    const ImageSpec* desc;
     std::vector<Canvas> levels;
     int panelWidth = 0, panelHeight = 0;
 };
@@ -63,17 +63,17 @@ Canvas RenderContactSheet(const std::vector<std::string>& names) {
     for (const std::string& name : names)
         if (FindImageSpec(name) == nullptr) throw std::invalid_argument("unknown image " + name);
     std::vector<Entry> entries;
-    for (const ImageSpec& spec : ImageSpecs()) {
-        if (!names.empty() && std::find(names.begin(), names.end(), spec.name) == names.end())
+    for (const ImageSpec& desc : ImageSpecs()) {
+        if (!names.empty() && std::find(names.begin(), names.end(), desc.name) == names.end())
             continue;
-        Entry e{&spec, {}};
+        Entry e{&desc, {}};
         for (int level : ArtLevels()) {
-            if (level > 1 && !spec.allLevels) break;
-            e.levels.push_back(RenderImage(spec, level));
+            if (level > 1 && !desc.allLevels) break;
+            e.levels.push_back(RenderImage(desc, level));
         }
         const Canvas& largest = e.levels.back();
         float k = std::min(1.0f, static_cast<float>(kMaxPanelWidth) / largest.Width());
-        if (!spec.allLevels) k = 1;
+        if (!desc.allLevels) k = 1;
         e.panelWidth = static_cast<int>(largest.Width() * k);
         e.panelHeight = static_cast<int>(largest.Height() * k);
         entries.push_back(std::move(e));
@@ -92,9 +92,9 @@ Canvas RenderContactSheet(const std::vector<std::string>& names) {
 
     int top = kMargin;
     for (const Entry& e : entries) {
-        std::string label = e.spec->name + "  " + std::to_string(e.spec->cellWidth) + "x" +
-                            std::to_string(e.spec->cellHeight) + " x" +
-                            std::to_string(e.spec->frames);
+        std::string label = e.desc->name + "  " + std::to_string(e.desc->cellWidth) + "x" +
+                            std::to_string(e.desc->cellHeight) + " x" +
+                            std::to_string(e.desc->frames);
         float labelWidth = PixelTextWidth(label, 2);
         DrawPixelText(text, label, {kMargin + labelWidth / 2, top + 8.0f}, 2, palette::kWhite, 0);
         top += kLabelHeight;

@@ -4,10 +4,10 @@
 #include "assetgen/png_writer.h"
 
 void WriteImageFiles(const std::string& dataFolder) {
-    for (const ImageSpec& spec : ImageSpecs()) {
+    for (const ImageSpec& desc : ImageSpecs()) {
         for (int level : ArtLevels()) {
-            if (level > 1 && !spec.allLevels) break;
-            WritePng(dataFolder + "/" + ImageFileName(spec, level), RenderImage(spec, level));
+            if (level > 1 && !desc.allLevels) break;
+            WritePng(dataFolder + "/" + ImageFileName(desc, level), RenderImage(desc, level));
         }
     }
 }

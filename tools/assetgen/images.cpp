@@ -7,13 +7,13 @@ const std::vector<int>& ArtLevels() {
     return levels;
 }
 
-std::string ImageFileName(const ImageSpec& spec, int level) {
+std::string ImageFileName(const ImageSpec& desc, int level) {
     const char* suffix = level == 2 ? "-hd" : level == 4 ? "-hd2" : "";
-    return spec.name + suffix + ".png";
+    return desc.name + suffix + ".png";
 }
 
 const std::vector<ImageSpec>& ImageSpecs() {
-    static const std::vector<ImageSpec> specs{
+    static const std::vector<ImageSpec> imageDescs{
         {"gfx", 10, 10, 100, 10, true, DrawGfxFrame},
         {"parts", 8, 8, 256, 16, true, DrawParticle},
         {"common/icons", 32, 32, 16, 4, true, DrawIcon},
@@ -27,23 +27,23 @@ const std::vector<ImageSpec>& ImageSpecs() {
         {"fonts/editundo", 16, 16, 128, 16, true, DrawGameFontCell},
         {"dravo_font", 10, 12, 96, 96, false, DrawStripFontCell},
     };
-    return specs;
+    return imageDescs;
 }
 
 const ImageSpec* FindImageSpec(const std::string& name) {
-    for (const ImageSpec& spec : ImageSpecs())
-        if (spec.name == name) return &spec;
+    for (const ImageSpec& desc : ImageSpecs())
+        if (desc.name == name) return &desc;
     return nullptr;
 }
 
-Canvas RenderImage(const ImageSpec& spec, int level) {
-    int cw = spec.cellWidth * level, ch = spec.cellHeight * level;
-    Canvas canvas(spec.columns * cw, spec.Rows() * ch);
-    for (int frame = 0; frame < spec.frames; ++frame) {
-        int col = frame % spec.columns, row = frame / spec.columns;
-        Painter cell(canvas, col * cw, row * ch, static_cast<float>(spec.cellWidth),
-                     static_cast<float>(spec.cellHeight), static_cast<float>(level));
-        spec.draw(cell, frame);
+Canvas RenderImage(const ImageSpec& desc, int level) {
+    int cw = desc.cellWidth * level, ch = desc.cellHeight * level;
+    Canvas canvas(desc.columns * cw, desc.Rows() * ch);
+    for (int frame = 0; frame < desc.frames; ++frame) {
+        int col = frame % desc.columns, row = frame / desc.columns;
+        Painter cell(canvas, col * cw, row * ch, static_cast<float>(desc.cellWidth),
+                     static_cast<float>(desc.cellHeight), static_cast<float>(level));
+        desc.draw(cell, frame);
     }
     return canvas;
 }

@@ -23,10 +23,10 @@ struct ImageSpec {
 // The art levels: cells of 1, 2 and 4 times the base size.
 const std::vector<int>& ArtLevels();
 // "name.png", "name-hd.png" or "name-hd2.png".
-std::string ImageFileName(const ImageSpec& spec, int level);
+std::string ImageFileName(const ImageSpec& desc, int level);
 
 const std::vector<ImageSpec>& ImageSpecs();
 const ImageSpec* FindImageSpec(const std::string& name);
 
 // Draws every frame of the image at the level's own resolution.
-Canvas RenderImage(const ImageSpec& spec, int level);
+Canvas RenderImage(const ImageSpec& desc, int level);

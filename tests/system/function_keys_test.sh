@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# F1 shows the debug line at the bottom left; F11 goes to a window of the desktop's size and
+# back to 640 x 480, each time loading again and laying the loading screen out for the new
+# shape; F4 ends the game with status 0.
+# Arguments: the game binary, a folder for the screenshots and the output.
+set -uo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/game_dir.sh"
+# A wide desktop: the fullscreen virtual screen is 800 x 450 instead of the window's 800 x 600,
+# so a picture still laid out for the old shape would show.
+SCREEN="1280x720x24"
+run_in_xvfb "$@"
+
+GAME="$1"
+OUT_DIR="$2"
+mkdir -p "$OUT_DIR"
+make_game_dir "$GAME"
+start_scratch_game "$OUT_DIR/function_keys.stdout"
+
+# Share of light pixels along the bottom-left strip where the debug line goes.
+debug_strip_light() {
+    convert "$1" -crop "380x18+8+$(($2 - 20))" -colorspace Gray -threshold 60% \
+        -format '%[fx:mean]' info:
+}
+
+window="$(focus_game_window)" || { show_game_stdout; exit 1; }
+sleep 1.5
+screenshot "$window" "$OUT_DIR/keys_before_f1.png"
+light="$(debug_strip_light "$OUT_DIR/keys_before_f1.png" 480)"
+awk -v l="$light" 'BEGIN { exit !(l < 0.001) }' || fail "light pixels ($light) before F1"
+press_key "$window" F1
+sleep 0.5
+screenshot "$window" "$OUT_DIR/keys_f1.png"
+light="$(debug_strip_light "$OUT_DIR/keys_f1.png" 480)"
+echo "debug strip light share: $light"
+awk -v l="$light" 'BEGIN { exit !(l > 0.02) }' || fail "no debug line after F1"
+press_key "$window" F1
+
+for round in 1 2; do
+    window="$(press_key_for_new_window "$window" F11)" || { show_game_stdout; exit 1; }
+    sleep 1.5
+    size="$(window_size "$window")"
+    [ "$size" = "1280x720" ] || fail "fullscreen window is $size, expected 1280x720"
+    shot="$OUT_DIR/keys_fullscreen_$round.png"
+    screenshot "$window" "$shot"
+    # 1.6 pixels per unit: the band of the 450-unit-high screen lies at 288 .. 432.
+    expect_pixel "$shot" 100 300 "187 124 66" "band of the fullscreen loading screen"
+    expect_pixel "$shot" 100 420 "187 124 66" "band of the fullscreen loading screen"
+    expect_pixel "$shot" 100 270 "40 40 80" "background above the band"
+    expect_pixel "$shot" 100 450 "40 40 80" "background below the band"
+    expect_pixel "$shot" 640 560 "212 212 16" "yellow disc"
+
+    window="$(press_key_for_new_window "$window" F11)" || { show_game_stdout; exit 1; }
+    sleep 1.5
+    size="$(window_size "$window")"
+    [ "$size" = "640x480" ] || fail "window is $size after leaving fullscreen, expected 640x480"
+    shot="$OUT_DIR/keys_windowed_$round.png"
+    screenshot "$window" "$shot"
+    expect_pixel "$shot" 20 200 "187 124 66" "band of the windowed loading screen"
+    expect_pixel "$shot" 20 280 "187 124 66" "band of the windowed loading screen"
+    expect_pixel "$shot" 20 180 "40 40 80" "background above the band"
+    expect_pixel "$shot" 20 300 "40 40 80" "background below the band"
+done
+
+press_key "$window" F4
+wait_for_game_exit
+show_game_stdout
+[ "$GAME_STATUS" -eq 0 ] || fail "the game exited with status $GAME_STATUS after F4"
+if grep -q 'Travik Runtime Error' "$GAME_STDOUT"; then
+    fail "the game reported a runtime error"
+fi
+echo "PASS"

@@ -1,0 +1,115 @@
+#!/usr/bin/env bash
+# The saved state: a state file with correct checksums is read block by block and each block
+# says so; a block whose checksum is wrong says so and is reset while the others load; losing
+# the focus saves the state file; a close request ends the game with status 0.
+# Arguments: the game binary, the send_close tool, a folder for the output.
+set -uo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/game_dir.sh"
+run_in_xvfb "$@"
+
+GAME="$1"
+SEND_CLOSE="$2"
+OUT_DIR="$3"
+mkdir -p "$OUT_DIR"
+make_game_dir "$GAME"
+STATE="$SCRATCH_DIR/.travikstate"
+
+# The state text: 25 settings and their checksum, 8 badge words and theirs, then per game
+# type t ten best and ten latest scores interleaved and their checksum. $1 is added to the
+# second best score of type 1 after the checksums are made (0 for a correct text).
+state_text() {
+    local tamper="$1" text="" sum=0 i t r
+    local settings=(0 0 0 7 0 1 0 0 0 0 64 64 10 0 1 0 0 0 0 0 0 0 0 0 0)
+    for i in "${!settings[@]}"; do
+        text+="${settings[i]}|"
+        sum=$((sum + i * settings[i]))
+    done
+    text+="$sum|"
+    # Badges 0, 2 and 255: the last word has bit 31 set and is written negative.
+    local words=(5 0 0 0 0 0 0 -2147483648)
+    sum=0
+    for i in "${!words[@]}"; do
+        text+="${words[i]}|"
+        sum=$((sum + words[i]))
+    done
+    text+="$sum|"
+    for t in 0 1 2; do
+        sum=0
+        for r in $(seq 0 9); do
+            local top=$(((t + 1) * 1000 - 50 * r)) last=$((10 * r + t))
+            sum=$((sum + (r + 4) * top + (t + r + 3) * last))
+            [ "$t" -eq 1 ] && [ "$r" -eq 1 ] && top=$((top + tamper))
+            text+="$top|$last|"
+        done
+        text+="$sum|"
+    done
+    printf '%s' "$text"
+}
+
+# Runs the game on the state file as it is, lets it lose the focus once (which saves), and
+# ends it with a close request. Standard output goes to $1.
+run_once() {
+    start_scratch_game "$1"
+    local window
+    window="$(focus_game_window)" || { show_game_stdout; exit 1; }
+    sleep 1
+    rm -f "$STATE.before"
+    [ -f "$STATE" ] && cp "$STATE" "$STATE.before"
+    xmessage -name quarrox_other "another window" &
+    local other_pid=$! other="" i
+    for ((i = 0; i < 50; i++)); do
+        other="$(xdotool search --onlyvisible --name '^quarrox_other$' 2>/dev/null | head -n 1)"
+        [ -n "$other" ] && break
+        sleep 0.1
+    done
+    [ -n "$other" ] || fail "the other window did not appear"
+    xdotool windowfocus --sync "$other" || fail "could not focus the other window"
+    sleep 1
+    kill "$other_pid" 2>/dev/null
+    wait "$other_pid" 2>/dev/null
+    "$SEND_CLOSE" "$window" || fail "could not send WM_DELETE_WINDOW"
+    wait_for_game_exit
+    show_game_stdout
+    [ "$GAME_STATUS" -eq 0 ] || fail "the game exited with status $GAME_STATUS after closing"
+}
+
+# Without a state file nothing is read or said, and losing the focus writes the defaults.
+run_once "$OUT_DIR/saved_state_none.stdout"
+[ -s "$GAME_STDOUT" ] && fail "the game printed something without a state file"
+[ -f "$STATE" ] || fail "losing the focus saved no state file"
+defaults="0|0|0|0|0|1|0|0|0|0|64|64|10|0|1|0|0|0|0|0|0|0|0|0|0|1483|"
+[ "$(cut -c1-${#defaults} "$STATE")" = "$defaults" ] ||
+    fail "saved settings are $(cut -d'|' -f1-26 "$STATE"), expected $defaults"
+
+# A correct file: every block loads, and the next save writes it back unchanged.
+good="$(state_text 0)"
+printf '%s' "$good" >"$STATE"
+run_once "$OUT_DIR/saved_state_good.stdout"
+expected="Settings Loaded
+Badges Loaded
+Highscore 0 Loaded
+Highscore 1 Loaded
+Highscore 2 Loaded"
+[ "$(cat "$GAME_STDOUT")" = "$expected" ] || fail "unexpected messages for a correct state file"
+[ "$(cat "$STATE")" = "$good" ] || fail "the saved state differs from the one loaded"
+
+# One edited score: only that game type's lists are reset.
+printf '%s' "$(state_text 7)" >"$STATE"
+run_once "$OUT_DIR/saved_state_broken.stdout"
+expected="Settings Loaded
+Badges Loaded
+Highscore 0 Loaded
+Highscore 1 Checksum Invalid
+Highscore 2 Loaded"
+[ "$(cat "$GAME_STDOUT")" = "$expected" ] || fail "unexpected messages for a broken score block"
+IFS='|' read -r -a saved <"$STATE"
+IFS='|' read -r -a written <<<"$good"
+for i in $(seq 0 97); do
+    if [ "$i" -ge 56 ] && [ "$i" -le 76 ]; then
+        [ "${saved[i]}" = "0" ] || fail "piece $i of the reset block is ${saved[i]}, expected 0"
+    else
+        [ "${saved[i]}" = "${written[i]}" ] || fail "piece $i changed from ${written[i]} to ${saved[i]}"
+    fi
+done
+echo "PASS"
