@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "framework/graphics.h"
+#include "game/degrees.h"
 #include "game/my_app.h"
 
 namespace {
@@ -14,10 +15,6 @@ const int kLastCommandStart = kx_Sprocklet_DrawListFloats - kx_Sprocklet_Command
 const int kIconSheet = 97;
 const int kFirstGlyph = 32;
 const int kMenuNumberWidth = 11;
-const float kPi = 3.14159265358979f;
-
-float SinDeg(float degrees) { return std::sin(degrees * kPi / 180); }
-float CosDeg(float degrees) { return std::cos(degrees * kPi / 180); }
 
 // How much closer or wider than the advance the font sets a character.
 int Kerning(int c) {

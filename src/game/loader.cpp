@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "framework/graphics.h"
+#include "game/degrees.h"
 #include "game/my_app.h"
 
 namespace {
@@ -23,10 +24,6 @@ const int kLastStep = 20;
 
 const int kSpinPerUpdate = 16;
 const int kRingDots = 11;
-const float kPi = 3.14159265358979f;
-
-float SinDeg(float degrees) { return std::sin(degrees * kPi / 180); }
-float CosDeg(float degrees) { return std::cos(degrees * kPi / 180); }
 
 // The file of an image at the current art level: the larger art carries a suffix.
 String ArtPath(const String& path, int level) {
