@@ -1,6 +1,7 @@
 #include "devices/audio.h"
 
 #include <cmath>
+#include <cstdlib>
 
 #include "runtime/print.h"
 
@@ -20,6 +21,24 @@ bool gxtkChannel::SourceStopped() const {
     return value != AL_PLAYING && value != AL_PAUSED;
 }
 
+namespace {
+
+// The program ends through exit() wherever it is; the device opened last is closed then, so
+// OpenAL does not report it as left open.
+ALCdevice* deviceToClose = nullptr;
+ALCcontext* contextToClose = nullptr;
+
+void CloseDeviceAtExit() {
+    if (!deviceToClose) return;
+    alcMakeContextCurrent(nullptr);
+    if (contextToClose) alcDestroyContext(contextToClose);
+    alcCloseDevice(deviceToClose);
+    deviceToClose = nullptr;
+    contextToClose = nullptr;
+}
+
+}  // namespace
+
 gxtkAudio::gxtkAudio() {
     alcDevice = alcOpenDevice(nullptr);
     if (!alcDevice) {
@@ -34,6 +53,14 @@ gxtkAudio::gxtkAudio() {
     }
     // A position gives a sound its direction only; distance never makes it quieter.
     alDistanceModel(AL_NONE);
+
+    static bool closeRegistered = false;
+    if (alcDevice && !closeRegistered) {
+        std::atexit(CloseDeviceAtExit);
+        closeRegistered = true;
+    }
+    deviceToClose = alcDevice;
+    contextToClose = alcContext;
 }
 
 gxtkChannel* gxtkAudio::Channel(int channel) {

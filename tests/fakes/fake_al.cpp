@@ -127,6 +127,13 @@ ALCboolean alcMakeContextCurrent(ALCcontext* context) {
     return ALC_TRUE;
 }
 
+void alcDestroyContext(ALCcontext*) { Record("alcDestroyContext"); }
+
+ALCboolean alcCloseDevice(ALCdevice*) {
+    Record("alcCloseDevice");
+    return ALC_TRUE;
+}
+
 void alDistanceModel(ALenum model) {
     if (Ready("alDistanceModel")) S().distanceModel = model;
 }

@@ -47,13 +47,13 @@ stop_game() {
 
 # Starts the game binary $1 with its own folder as the current directory (where it finds
 # ./data/ and keeps its state file), sound going to OpenAL's null device and no standard input.
-# Standard output goes to the file $2.
+# Standard output goes to the file $2, standard error to $2.stderr.
 start_game() {
     local game="$1"
     GAME_STDOUT="$2"
     trap stop_game EXIT
     (cd "$(dirname "$game")" && ALSOFT_DRIVERS=null exec "./$(basename "$game")") \
-        </dev/null >"$GAME_STDOUT" &
+        </dev/null >"$GAME_STDOUT" 2>"$GAME_STDOUT.stderr" &
     GAME_PID=$!
 }
 
@@ -95,5 +95,7 @@ wait_for_game_exit() {
 show_game_stdout() {
     echo "--- game standard output"
     cat "$GAME_STDOUT"
+    echo "--- game standard error"
+    cat "$GAME_STDOUT.stderr"
     echo "---"
 }

@@ -37,4 +37,6 @@ show_game_stdout
 if grep -q 'Travik Runtime Error' "$GAME_STDOUT"; then
     fail "the game reported a runtime error"
 fi
+# A clean end leaves nothing behind to complain about, such as an audio device left open.
+[ -s "$GAME_STDOUT.stderr" ] && fail "the game wrote to standard error"
 echo "PASS"
