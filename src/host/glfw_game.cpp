@@ -108,7 +108,7 @@ void KxGlfwGame::ReleaseHeldKeys() {
     if (!theWindow) return;
     for (int key = GLFW_KEY_SPACE; key <= GLFW_KEY_LAST; ++key) {
         int code = TransKey(Glfw3KeyToGlfw2(key));
-        if (code != 0 && glfwGetKey(theWindow, key) == GLFW_PRESS) {
+        if (code != 0 && glfwGetKey(theWindow, key) != GLFW_RELEASE) {
             KeyEvent(KxGameEvent::KeyUp, code);
         }
     }

@@ -15,6 +15,9 @@ int argc = 0;
 const char** argv = nullptr;
 
 void KxTravikGame::Main(int argCount, const char** args) {
+    // Only a pad's real buttons count: GLFW would otherwise append each hat's four directions
+    // as buttons, and the game would read a d-pad as whichever actions those numbers mean.
+    glfwInitHint(GLFW_JOYSTICK_HAT_BUTTONS, GLFW_FALSE);
     if (!glfwInit()) {
         kxPrint(String("glfwInit failed"));
         std::exit(-1);

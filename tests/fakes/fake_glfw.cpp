@@ -25,6 +25,8 @@ struct Hints {
 struct State {
     double time = 0;
     bool failInit = false;
+    bool hatButtons = true;        // GLFW's default: hats also reported as buttons
+    bool hatButtonsAtInit = true;
     bool failWindowCreation = false;
     int terminateCalls = 0;
 
@@ -95,6 +97,8 @@ void AdvanceTime(double seconds) { S().time += seconds; }
 
 void FailInit(bool fail) { S().failInit = fail; }
 
+bool HatButtonsAtInit() { return S().hatButtonsAtInit; }
+
 void FailWindowCreation(bool fail) { S().failWindowCreation = fail; }
 
 int TerminateCalls() { return S().terminateCalls; }
@@ -155,7 +159,14 @@ void SetMonitorConnected(bool connected) { S().monitorConnected = connected; }
 
 }  // namespace fake_glfw
 
-int glfwInit(void) { return S().failInit ? GLFW_FALSE : GLFW_TRUE; }
+void glfwInitHint(int hint, int value) {
+    if (hint == GLFW_JOYSTICK_HAT_BUTTONS) S().hatButtons = value == GLFW_TRUE;
+}
+
+int glfwInit(void) {
+    S().hatButtonsAtInit = S().hatButtons;
+    return S().failInit ? GLFW_FALSE : GLFW_TRUE;
+}
 
 void glfwTerminate(void) {
     ++S().terminateCalls;

@@ -56,6 +56,8 @@ void SetTime(double seconds);
 void AdvanceTime(double seconds);
 
 void FailInit(bool fail);
+// Whether joystick hats were to be reported as extra buttons when glfwInit ran.
+bool HatButtonsAtInit();
 void FailWindowCreation(bool fail);
 int TerminateCalls();
 

@@ -83,6 +83,18 @@ TEST_F(MainTest, AFailedGlfwInitEndsTheProgram) {
         ::testing::ExitedWithCode(255), "^glfwInit failed\n$");
 }
 
+TEST_F(MainTest, JoystickHatsAreNotReportedAsButtons) {
+    fake_glfw::FailInit(true);
+    EXPECT_EXIT(
+        {
+            std::atexit([] {
+                std::fprintf(stderr, "hat buttons %d\n", fake_glfw::HatButtonsAtInit());
+            });
+            KxTravikGame::Main(2, kArgs);
+        },
+        ::testing::ExitedWithCode(255), "hat buttons 0\n$");
+}
+
 TEST_F(MainTest, StartsUpInOrderAndRunsTheLoopUntilTheWindowCloses) {
     initHook = [] {
         gc_add_root([] { steps += "roots "; });
