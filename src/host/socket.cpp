@@ -116,7 +116,13 @@ bool KxSocket::Accept() {
     return _accepted != -1;
 }
 
-KxSocket* KxSocket::Accepted() { return new KxSocket(_accepted); }
+KxSocket* KxSocket::Accepted() {
+    // The connection is handed over once: two sockets closing one handle would close whatever
+    // the system gave that number next.
+    KxSocket* connection = new KxSocket(_accepted);
+    _accepted = -1;
+    return connection;
+}
 
 int KxSocket::Send(KxDataBuffer* buffer, int offset, int count) {
     if (!Fits(buffer, offset, count)) return -1;

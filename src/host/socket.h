@@ -49,6 +49,7 @@ public:
     bool Listen(int backlog);
     // Waits for a connection and keeps its handle for Accepted().
     bool Accept();
+    // A socket for the last accepted connection; a second call gives a closed socket.
     KxSocket* Accepted();
 
     // Bytes moved from or to the buffer at offset, or -1. Offsets and counts that do not lie

@@ -20,11 +20,14 @@ public:
         Char* data() { return reinterpret_cast<Char*>(this + 1); }
         const Char* data() const { return reinterpret_cast<const Char*>(this + 1); }
 
-        void retain() { ++refs; }
-        // Frees the block when the last reference goes; the empty representation is static
-        // and is never freed (its count is meaningless).
+        // Only representations with units are counted: the empty one is static, never freed,
+        // and shared by copies that never retain it, so its count would only drift.
+        void retain() {
+            if (length != 0) ++refs;
+        }
+        // Frees the block when the last reference goes.
         void release() {
-            if (--refs == 0 && length != 0) destroy();
+            if (length != 0 && --refs == 0) destroy();
         }
         void destroy();
 

@@ -64,6 +64,8 @@ TEST(Socket, TcpRoundTripOnLoopbackAndOutOfRangeTransfersTouchNothing) {
     ASSERT_TRUE(client->Connect(String("127.0.0.1"), local->Port()));
     ASSERT_TRUE(server->Accept());
     KxSocket* peer = server->Accepted();
+    EXPECT_TRUE(peer->IsOpen());
+    EXPECT_FALSE(server->Accepted()->IsOpen());  // handed over once, never closed twice
 
     KxDataBuffer* message = BufferOf("xxhello");
     EXPECT_EQ(client->Send(message, 2, 5), 5);
