@@ -22,12 +22,29 @@ fail() {
 # already runs inside one. The time limit applies to the script's whole process group, so the
 # X server and the game go with it.
 run_in_xvfb() {
-    [ -n "${QUARROX_IN_XVFB:-}" ] && return 0
+    if [ -n "${QUARROX_IN_XVFB:-}" ]; then
+        wait_for_display
+        return 0
+    fi
     local status=0
+    # The search for a free display starts at a random number, so that two test runs on one
+    # machine do not race for the same display.
     QUARROX_IN_XVFB=1 timeout -k 5 "$SYSTEM_TEST_LIMIT" \
-        xvfb-run -a -s "-screen 0 $SCREEN" bash "$0" "$@" || status=$?
+        xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 $SCREEN" bash "$0" "$@" ||
+        status=$?
     [ "$status" -eq 124 ] && echo "FAIL: stopped after ${SYSTEM_TEST_LIMIT}s" >&2
     exit "$status"
+}
+
+# xvfb-run can hand over before its server takes connections; a game started then would fail
+# to open the display. Waits (bounded) until the server answers.
+wait_for_display() {
+    local i
+    for ((i = 0; i < 100; i++)); do
+        xdpyinfo >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    fail "the virtual X server on $DISPLAY never answered"
 }
 
 stop_game() {
