@@ -1,6 +1,7 @@
 #include "host/travik_game.h"
 
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 
 #define GLFW_INCLUDE_NONE
@@ -14,14 +15,25 @@
 int argc = 0;
 const char** argv = nullptr;
 
+namespace {
+
+// Why GLFW could not start (no display, a display that does not answer), for the player.
+void ReportStartError(int code, const char* description) {
+    std::fprintf(stderr, "GLFW error %d: %s\n", code, description);
+}
+
+}  // namespace
+
 void KxTravikGame::Main(int argCount, const char** args) {
     // Only a pad's real buttons count: GLFW would otherwise append each hat's four directions
     // as buttons, and the game would read a d-pad as whichever actions those numbers mean.
     glfwInitHint(GLFW_JOYSTICK_HAT_BUTTONS, GLFW_FALSE);
+    glfwSetErrorCallback(ReportStartError);
     if (!glfwInit()) {
         kxPrint(String("glfwInit failed"));
         std::exit(-1);
     }
+    glfwSetErrorCallback(nullptr);
     // The host lives for the whole program; its constructors publish it as KxGame::_game and
     // KxGlfwGame::_glfwGame.
     new KxTravikGame;

@@ -159,6 +159,13 @@ void SetMonitorConnected(bool connected) { S().monitorConnected = connected; }
 
 }  // namespace fake_glfw
 
+GLFWerrorfun glfwSetErrorCallback(GLFWerrorfun callback) {
+    static GLFWerrorfun current = nullptr;
+    GLFWerrorfun previous = current;
+    current = callback;
+    return previous;
+}
+
 void glfwInitHint(int hint, int value) {
     if (hint == GLFW_JOYSTICK_HAT_BUTTONS) S().hatButtons = value == GLFW_TRUE;
 }

@@ -28,9 +28,12 @@ run_in_xvfb() {
     fi
     local status=0
     # The search for a free display starts at a random number, so that two test runs on one
-    # machine do not race for the same display.
+    # machine do not race for the same display. Without -noreset the server resets whenever
+    # its last client leaves (the readiness check below is one), and refuses a client that
+    # connects meanwhile.
     QUARROX_IN_XVFB=1 timeout -k 5 "$SYSTEM_TEST_LIMIT" \
-        xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 $SCREEN" bash "$0" "$@" ||
+        xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 $SCREEN -noreset" \
+        bash "$0" "$@" ||
         status=$?
     [ "$status" -eq 124 ] && echo "FAIL: stopped after ${SYSTEM_TEST_LIMIT}s" >&2
     exit "$status"
