@@ -21,9 +21,7 @@ const int kKeyDown = 40;
 const int kKeyDelete = 46;
 const int kKeyTilde = 192;
 
-const int kActionBack = 99;
-const int kPadBackKey = 19;
-const int kModeMenu = 1;
+const int kActionBack = c_MyApp::ActionBack;
 
 const float kStickThreshold = 0.4f;
 const float kSteerStickThreshold = 0.2f;
@@ -61,8 +59,13 @@ const ActionSources kActions[] = {
     {13, {}, {'V', 'I'}, {3, -1}, kNoStick, {13, -1}},
     {14, {}, {'B', 'U'}, {4, -1}, kNoStick, {14, -1}},
     {15, {}, {'N', 'O'}, {5, -1}, kNoStick, {15, -1}},
+    // Buttons 7 and 8 count as back, but the main menu reads them on their own.
+    {c_MyApp::ActionButton7, {}, {}, {6, -1}, kNoStick, {16, -1}},
+    {c_MyApp::ActionButton8, {}, {}, {7, -1}, kNoStick, {17, -1}},
     {kActionBack, {kKeyEscape, kKeyDelete, kKeyBackspace}, {kKeyTilde}, {6, 7, 14},
-     kNoStick, {16, 17, kPadBackKey}},
+     kNoStick, {16, 17, c_MyApp::PadBackKey}},
+    {c_MyApp::ActionQuitBack, {kKeyEscape, kKeyDelete, kKeyBackspace}, {kKeyTilde}, {14, -1},
+     kNoStick, {c_MyApp::PadBackKey, -1}},
 };
 
 // The iCade cabinet types a letter when a control is pressed and another when released.
@@ -241,7 +244,7 @@ int c_MyApp::p_InputLatches() {
 
     // Back closes the credits and badges boxes before the menu may see it.
     if (m_keyLatch == 0 && m_clickUsed == 0 && p_PlayKeyAll(kActionBack, 1) != 0 &&
-        m_mode == kModeMenu &&
+        m_mode == ModeMenu &&
         (m_creditsOpen == 1 || m_optionsOpen == 1 || m_badgesOpen == 1)) {
         m_creditsOpen = 0;
         m_badgesOpen = 0;

@@ -12,7 +12,6 @@ namespace {
 // list: at most 2499 commands.
 const int kLastCommandStart = kx_Sprocklet_DrawListFloats - kx_Sprocklet_CommandFloats;
 
-const int kIconSheet = 97;
 const int kFirstGlyph = 32;
 const int kMenuNumberWidth = 11;
 
@@ -124,12 +123,15 @@ int c_MyApp::p_ReplayDrawList() {
     const int deviceWidth = kx_graphics_DeviceWidth();
     const float oy = deviceWidth > 0 ? o * kx_graphics_DeviceHeight() / deviceWidth : 0;
 
+    // Every command is drawn with alpha blending. Setting it once rather than per command
+    // draws the same picture, and lets the device batch the commands: setting a blend mode
+    // always draws the pending batch.
+    kx_graphics_SetBlend(0);
     for (int at = 0; at + kx_Sprocklet_CommandFloats <= m_drawCount;
          at += kx_Sprocklet_CommandFloats) {
         const float* c = m_drawList.Data() + at;
         kx_graphics_SetAlpha(c[7]);
         kx_graphics_SetColor(c[10], c[11], c[12]);
-        kx_graphics_SetBlend(0);
         const float kind = c[0];
         const float x = c[1] * sx + o;
         const float y = c[2] * sy + oy;
@@ -214,7 +216,7 @@ int c_MyApp::p_Button(int slot, float x, float y, int frame) {
     return 0;
 }
 
-int c_MyApp::p_Button(float x, float y, int frame) { return p_Button(kIconSheet, x, y, frame); }
+int c_MyApp::p_Button(float x, float y, int frame) { return p_Button(IconSheet, x, y, frame); }
 
 int c_MyApp::p_Button0(int slot, float x, float y, int frame) {
     p_DrawImg(slot, x, y, frame);

@@ -14,6 +14,10 @@ void c_MyApp::mark() {
     gc_mark_q(m_touchDown);
     gc_mark_q(m_touchX);
     gc_mark_q(m_touchY);
+    gc_mark_q(m_ship);
+    gc_mark_q(m_obj);
+    gc_mark_q(m_particles);
+    gc_mark_q(m_stars);
     gc_mark_q(m_settings);
     gc_mark_q(m_badges);
     gc_mark_q(m_scores);

@@ -39,6 +39,10 @@ extern Array<String> kx_Sprocklet_CreditText;
 class c_MyApp : public c_App {
 public:
     // --- shell: modes, rates, virtual screen, pop-ups (shell.cpp); art and loader (loader.cpp)
+    // Top-level modes.
+    static constexpr int ModeMenu = 1, ModeReturnToMenu = 2, ModeQuitDialog = 4;
+    static constexpr int ModePlaying = 10, ModeStartGame = 11;
+
     int m_mode = 0;
     int m_loadStep = 0;
     int m_artLevel = 1;
@@ -112,6 +116,7 @@ public:
     String p_rstr(int width, int value, String pad);
     String p_rstr(int value);  // the menu's form: 11 characters, padded with spaces
     int p_Button(int slot, float x, float y, int frame);
+    static constexpr int IconSheet = 97;
     int p_Button(float x, float y, int frame);  // on the icon sheet
     int p_Button0(int slot, float x, float y, int frame);
     int p_Touch(float x, float y, float w, float h);
@@ -120,6 +125,7 @@ public:
     int p_ReplayDrawList();
 
     // --- controls: pointer, actions, iCade, latches, steering (controls.cpp) ---
+    static constexpr int PadBackKey = 19;  // the back key's hit count of this update
     Array<int> m_pad = Array<int>(kx_Sprocklet_PadEntries);
     int m_keyChar = 0;
     int m_mouseX = 0, m_mouseY = 0;
@@ -136,6 +142,14 @@ public:
     int m_dragX = -1, m_dragY = 0;
     float m_keySteerY = 0, m_keySteerX = 0;
 
+    // Action numbers of p_PlayKey: the directions, buttons 1 to 8 and back. QuitBack is back
+    // from everything but buttons 7 and 8, which the main menu takes as activation.
+    static constexpr int ActionUp = 0, ActionLeft = 3, ActionRight = 5, ActionDown = 8;
+    static constexpr int ActionButton1 = 10, ActionButton2 = 11, ActionButton3 = 12;
+    static constexpr int ActionButton4 = 13, ActionButton5 = 14, ActionButton6 = 15;
+    static constexpr int ActionButton7 = 16, ActionButton8 = 17;
+    static constexpr int ActionBack = 99, ActionQuitBack = 98;
+
     int p_PlayKey(int action, int useStick, int player);
     int p_PlayKeyAll(int action, int useStick);
     int p_iCade(int on);
@@ -145,31 +159,162 @@ public:
     int p_ReadICade();
     int p_ClearPad();
 
-    // --- play field (its routines are still empty, in modes.cpp) ---
-    int m_gameType = 2;
-    int m_score = 0;
-    int m_gameOver = 0;
+    // --- play field: the ship, the object table, waves, specials, tutorial (play_field.cpp,
+    // play_objects.cpp, tutorial.cpp) ---
+    static constexpr int ShipFields = 512;
+    static constexpr int ObjectFields = 10;  // floats per object slot
+    static constexpr int ObjectSlots = 612;
+    static constexpr int LastFieldSlot = 500;    // Fliznet and specials: slots 0 .. 500
+    static constexpr int FirstBulletSlot = 501;  // bullets: slots 501 .. 600
+    static constexpr int LastBulletSlot = 600;
+    // Object kinds, and the kinds of special.
+    static constexpr int KindFree = 0, KindFliznet = 1, KindBullet = 2, KindSpecial = 3;
+    static constexpr int SpecialBomb = 1, SpecialGravityWell = 2;
 
+    // Ship record entries.
+    static constexpr int ShipX = 1, ShipY = 2, ShipTargetX = 3, ShipTargetY = 4;
+    static constexpr int ShipFacing = 5, ShipDesiredFacing = 6, ShipShield = 10;
+
+    int m_gameType = 2;
+    Array<float> m_ship = Array<float>(ShipFields);
+    // Object record: 0 kind; 1, 2 position; 3, 4 velocity; 5 angle; 6 spin; 7 look or special
+    // kind; 8 owner or age; 9 life.
+    Array<float> m_obj = Array<float>(ObjectSlots * ObjectFields);
+    int m_score = 0;
+    int m_scoreShown = 0;
+    int m_lives = 0;
+    int m_gameOver = 0;
+    int m_fireDelay = 0;
+    int m_fireCount = 14;
+    int m_specialTimer = 0;
+    int m_specialCycle = 0;
+    int m_tutorialStep = 0;
+    int m_tutorialTimer = 0;
+    // What this update's pass over the table counted, and the last special it met (for the
+    // tutorial's labels).
+    int m_rockCount = 0, m_bulletCount = 0, m_specialCount = 0;
+    float m_specialSeenX = 0, m_specialSeenY = 0;
+    int m_specialSeenKind = 0;
+
+    int p_LoadGame();
     int p_Game();
     int p_InGame();
-    int p_LoadGame();
+    // The steps of one play update, in the order p_Game runs them.
+    int p_MoveShip();
+    int p_WrapShip();
+    int p_Fire();
+    int p_SteerTarget();
+    int p_DrawShip();
+    int p_StepObjects();
+    int p_StepRock(int slot);
+    int p_PopRock(int slot, int bulletSlot);
+    int p_StepSpecial(int slot);
+    int p_PullRocks(int wellSlot);
+    int p_PickUpSpecial(int slot);
+    int p_WavesAndSpecials();
+    int p_DrawScore();
+    int p_DrawLives();
+    int p_Tutorial();
+    int p_Pause();
+    static int m_WhichWayDoIGo(float current, float target, int lo, int hi);
+    int p_AddBull(float x, float y, float angle, float speed, int owner);
+    int p_AddRock(float x, float y, float angle);
+    int p_AddARock();
+    int p_AddBonus(int kind);
+    int p_ResetPlayers();
 
-    // --- particles and stars ---
+    // --- particles and stars (particles.cpp) ---
+    static constexpr int ParticleFields = 10;
+    static constexpr int ParticleSlots = 510;
+    static constexpr int StarSlots = 510;
 
-    // --- game over and rank (its routine is still empty, in modes.cpp) ---
+    int m_particleMax = 250;  // highest usable particle slot
+    Array<float> m_particles = Array<float>(ParticleSlots * ParticleFields);
+    int m_starMax = 100;
+    Array<float> m_stars = Array<float>(StarSlots * ParticleFields);
+
+    int p_ThrowParticle(float x, float y, int kind, int colour, float heading, float speed);
+    int p_DoParticles();
+    int p_ResetParticles(int n);
+    int p_ResetStars(int n);
+
+    // --- game over and rank (game_over.cpp) ---
+    int m_gameOverTime = 0;
+    int m_gameOverRank = 0;  // the rank the overlay shows, kept once the score is recorded
+
     int p_GameOver();
+    String p_MyNth();
+    int p_LeaveGameForMenu();
 
-    // --- menus: main menu, options box, pause menu, quit dialog (still empty, in modes.cpp) ---
-    int m_menuSlide = 0;
+    // --- menus: main menu, options box, pause menu, quit dialog (menu.cpp, options_box.cpp,
+    // pause_menu.cpp, quit_dialog.cpp) ---
+    int m_menuSlide = 0;          // slide-in of the side panel, counts up to 0
+    int m_menuSel = 0;            // highlighted carousel item: 1 .. 3 game types, 4 options
+    float m_carouselPos = 0;
+    float m_carouselTarget = 0;
+    float m_carouselVel = 0;
+    int m_menuMoving = 0;         // item a key or touch moved to; 0 lets the nearest win
+    float m_cogSpin = 0;
+    int m_optCursor = 0;          // options box row: 0 the back cog, then the rows in order
+    int m_optKeyLatch = 0, m_optTouchLatch = 0;
+    int m_pauseSel = 0;           // -1 left, 0 centre, 1 right
+
+    static constexpr int ButtonSheet = 95;  // menu items and the cog's three frames
+    static constexpr int SoundChoose = 98, SoundSelect = 99;
 
     int p_Menu();
     int p_OptionBox();
+    int p_PauseMenu();
     int p_OuyaQuit();
+
+    // The main menu's steps and their helpers.
+    int p_MenuBack();
+    int p_MenuTitleAndPanel();
+    int p_MenuSelectionBounds();
+    int p_MenuScoreLists();
+    String p_MenuScoreList(String title, int firstEntry, int rows);
+    int p_MenuCarouselMotion();
+    float p_MenuAlongAxis(int item);  // the item's coordinate along the carousel
+    float p_MenuAxisExtent();
+    int p_MenuItems();  // draws the carousel; the item under a pointer that is down, or 0
+    int p_MenuNearestItem();
+    int p_MenuTouch(int touched);
+    int p_MenuMoveTo(int item);
+    int p_MenuActivate(int item);
+    int p_MenuKeys();
+    int p_MenuLogo();
+    int p_MenuDrag();
+    int p_PopUpOpen();
+    // The options cog at the current size and alpha, turned by m_cogSpin; 1 while touched.
+    int p_CogButton(float x, float y);
+
+    // The options box's parts.
+    int p_OverscanGuides();
+    int p_OptionBackCog(int slide);
+    int p_OptionRows(int slide, const int* rows, int count);
+    String p_OptionLabel(int row);
+    int p_OptionActivate(int row);
+    int p_NextSoundMode();
+    int p_CloseOptions();
+    int p_OptionKeys(int rowCount);
+    // The overscan bar shared by the options box and the pause menu; each passes the latches
+    // that guard its own keys and touches.
+    int p_OverscanSlider(float y, int& keyLatch, int& touchLatch);
+
+    // The pause menu's parts.
+    int p_PauseSlide();
+    int p_PausePanels();
+    int p_PauseItems();
+    int p_PauseActivate(int item, int byTouch);
+    int p_PauseKeys();
 
     // --- saved settings and highscores (persistence.cpp) ---
     static constexpr int SettingCount = 25;
     static constexpr int BadgeCount = 256;
     static constexpr int ScoreEntries = 150;  // 60 to 149 are never saved
+    static constexpr int GameTypes = 3;
+    static constexpr int ListLength = 10;
+    static constexpr int LastListsStart = 30;
     static constexpr int SoundModeSetting = 5;
     static constexpr int OverscanSetting = 14;
 
@@ -198,7 +343,7 @@ public:
     int p_BadgesBox();
     int p_GC_Badges();
 
-    // --- credits test card (its routine is still empty, in modes.cpp) ---
+    // --- credits test card (credits.cpp) ---
     int p_CreditBox();
 
     // --- sound effects and tunes (sound.cpp) ---

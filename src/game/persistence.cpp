@@ -15,9 +15,7 @@ namespace {
 
 const int BadgeWords = 8;
 const int BitsPerWord = 32;
-const int GameTypes = 3;
-const int ListLength = 10;
-const int LastListsStart = 30;
+const int ListLength = c_MyApp::ListLength;
 const int ListBlockPieces = 2 * ListLength;  // Top[r] and Last[r], alternating
 const int SettingsPieces = c_MyApp::SettingCount + 1;
 // The on-screen pad's position and size.
@@ -66,7 +64,7 @@ int32_t BadgeWord(const Array<bool>& badges, int j) {
 }
 
 int TopIndex(int t, int r) { return ListLength * t + r; }
-int LastIndex(int t, int r) { return LastListsStart + ListLength * t + r; }
+int LastIndex(int t, int r) { return c_MyApp::LastListsStart + ListLength * t + r; }
 
 int32_t ListChecksum(const Array<int>& scores, int t) {
     int32_t sum = 0;

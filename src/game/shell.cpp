@@ -18,15 +18,9 @@ const int kKeyF1 = 112;
 const int kKeyF4 = 115;
 const int kKeyF11 = 122;
 
-const int kModeMenu = 1;
-const int kModeReturnToMenu = 2;
-const int kModeQuitDialog = 4;
-const int kModePlaying = 10;
-const int kModeStartGame = 11;
 
 const int kPopUpSlideEnd = 30;
 const int kJingleSound = 96;
-const int kPadBackKey = 19;
 
 const int kWindowedWidth = 640;
 const int kWindowedHeight = 480;
@@ -49,7 +43,7 @@ void Slide(int& slide, bool open) {
 // A game that loses or regains focus in play is paused with its menu already open; outside
 // play nothing is paused.
 void ApplyFocusPause(c_MyApp* app) {
-    if (app->m_mode < kModePlaying) {
+    if (app->m_mode < c_MyApp::ModePlaying) {
         app->m_paused = 0;
         app->m_pauseMenuOn = 0;
         app->m_pauseMenuY = 0;
@@ -83,7 +77,7 @@ int c_MyApp::p_OnCreate() {
     if (kx_Sprocklet_isOuya == 1) kx_Sprocklet_overscan = kOuyaOverscan;
     m_fullscreen = 0;
     m_jingleDone = 0;
-    m_mode = kModeMenu;
+    m_mode = ModeMenu;
     for (int i = 0; i < ChannelMapEntries; ++i) m_chanMap[i] = i;
     kx_app_SetUpdateRate(kUpdateRate);
     m_devW = kx_graphics_DeviceWidth();
@@ -104,7 +98,7 @@ int c_MyApp::p_OnCreate() {
 }
 
 int c_MyApp::p_OnUpdate() {
-    m_pad[kPadBackKey] = kx_input_KeyHit(kx_input_KeyBack);
+    m_pad[PadBackKey] = kx_input_KeyHit(kx_input_KeyBack);
     if (kx_input_KeyHit(kKeyF11)) p_FullscreenFlip();
     if (kx_input_KeyHit(kKeyF4) || kx_input_KeyHit(kx_input_KeyClose)) kxError(String());
     if (kx_input_KeyHit(kKeyF1)) kx_Sprocklet_DebugMode = 1 - kx_Sprocklet_DebugMode;
@@ -139,38 +133,38 @@ int c_MyApp::p_OnUpdate() {
 
 int c_MyApp::p_RunMode() {
     switch (m_mode) {
-    case kModeMenu:
+    case ModeMenu:
         p_Menu();
         break;
-    case kModeReturnToMenu:
+    case ModeReturnToMenu:
         p_LoadMenu();
         p_PlaySFX(kJingleSound, 1, 1, 0);
-        m_mode = kModeMenu;
+        m_mode = ModeMenu;
         break;
-    case kModeQuitDialog:
+    case ModeQuitDialog:
         p_OuyaQuit();
         break;
-    case kModePlaying:
+    case ModePlaying:
         p_Game();
         p_InGame();
         break;
-    case kModeStartGame:
+    case ModeStartGame:
         p_LoadGame();
-        m_mode = kModePlaying;
+        m_mode = ModePlaying;
         break;
     default:
         break;
     }
     // Judged by the mode the routine has left behind.
-    if ((m_mode == kModePlaying && m_gameOver > 0) || m_mode == kModeMenu ||
-        m_mode == kModeReturnToMenu) {
+    if ((m_mode == ModePlaying && m_gameOver > 0) || m_mode == ModeMenu ||
+        m_mode == ModeReturnToMenu) {
         p_GameOver();
     }
     return 0;
 }
 
 int c_MyApp::p_PopUpBoxes() {
-    if (m_mode == kModeMenu) {
+    if (m_mode == ModeMenu) {
         if (m_creditsOpen == 1 || m_creditsSlide > 0) {
             p_CreditBox();
         } else if (m_badgesOpen == 1) {

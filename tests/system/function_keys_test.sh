@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # F1 shows the debug line at the bottom left; F11 goes to a window of the desktop's size and
 # back to 640 x 480, each time loading again and laying the loading screen out for the new
-# shape; F4 ends the game with status 0.
+# shape (the loader waits at the sprite sheet while the test looks); F4 ends the game with
+# status 0.
 # Arguments: the game binary, a folder for the screenshots and the output.
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
@@ -15,6 +16,9 @@ GAME="$1"
 OUT_DIR="$2"
 mkdir -p "$OUT_DIR"
 make_game_dir "$GAME"
+# The sprite sheets of the windowed (640 x 480) and the fullscreen (1280 x 720) art.
+hold_data_file gfx-hd.png
+hold_data_file gfx-hd2.png
 start_scratch_game "$OUT_DIR/function_keys.stdout"
 
 # Share of light pixels along the bottom-left strip where the debug line goes.
@@ -24,7 +28,8 @@ debug_strip_light() {
 }
 
 window="$(focus_game_window)" || { show_game_stdout; exit 1; }
-sleep 1.5
+release_data_file gfx-hd.png
+sleep 1
 screenshot "$window" "$OUT_DIR/keys_before_f1.png"
 light="$(debug_strip_light "$OUT_DIR/keys_before_f1.png" 480)"
 awk -v l="$light" 'BEGIN { exit !(l < 0.001) }' || fail "light pixels ($light) before F1"
@@ -49,6 +54,7 @@ for round in 1 2; do
     expect_pixel "$shot" 100 270 "40 40 80" "background above the band"
     expect_pixel "$shot" 100 450 "40 40 80" "background below the band"
     expect_pixel "$shot" 640 560 "212 212 16" "yellow disc"
+    release_data_file gfx-hd2.png
 
     window="$(press_key_for_new_window "$window" F11)" || { show_game_stdout; exit 1; }
     sleep 1.5
@@ -60,6 +66,7 @@ for round in 1 2; do
     expect_pixel "$shot" 20 280 "187 124 66" "band of the windowed loading screen"
     expect_pixel "$shot" 20 180 "40 40 80" "background above the band"
     expect_pixel "$shot" 20 300 "40 40 80" "background below the band"
+    release_data_file gfx-hd.png
 done
 
 press_key "$window" F4

@@ -21,6 +21,22 @@ start_scratch_game() {
     trap 'stop_game; rm -rf "$SCRATCH_DIR"' EXIT
 }
 
+# Keeps the loading screen on view for as long as a test needs: the data file $1 (a path below
+# data/) becomes a named pipe, and the game's loader, on reaching that file, waits until
+# release_data_file hands it the real content. The pipe stays, so every later load waits there
+# again.
+hold_data_file() {
+    local file="$SCRATCH_DIR/data/$1"
+    mv "$file" "$file.held" && mkfifo "$file" || fail "could not hold data/$1"
+}
+
+# Hands the held file $1 to the game once, waiting (bounded) for the game to ask for it.
+release_data_file() {
+    local file="$SCRATCH_DIR/data/$1"
+    timeout 30 bash -c 'cat "$1" >"$2"' _ "$file.held" "$file" ||
+        fail "the game never asked for data/$1"
+}
+
 # Gives the game's window the keyboard focus (there is no window manager to do it) and prints
 # the window's id. The id changes whenever the game opens a new window (fullscreen toggle).
 focus_game_window() {
@@ -70,18 +86,73 @@ pixel() {
     convert "$1" -format '%[fx:int(255*p{'"$2"','"$3"'}.r)] %[fx:int(255*p{'"$2"','"$3"'}.g)] %[fx:int(255*p{'"$2"','"$3"'}.b)]' info:
 }
 
-# Fails unless pixel ($2, $3) of picture $1 lies within 24 of every channel of "R G B" $4,
-# naming what should be there ($5).
-expect_pixel() {
-    local got want
-    got="$(pixel "$1" "$2" "$3")"
-    want="$4"
-    local g w
-    read -r -a g <<<"$got"
-    read -r -a w <<<"$want"
-    local i
+# Whether colours "R G B" $1 and $2 lie within 24 of each other on every channel.
+colours_close() {
+    local -a a b
+    read -r -a a <<<"$1"
+    read -r -a b <<<"$2"
+    local i d
     for i in 0 1 2; do
-        local d=$((g[i] - w[i]))
-        [ "${d#-}" -le 24 ] || fail "$5: pixel ($2, $3) of $(basename "$1") is $got, expected $want"
+        d=$((a[i] - b[i]))
+        [ "${d#-}" -le 24 ] || return 1
     done
+}
+
+# Fails unless pixel ($2, $3) of picture $1 is close to "R G B" $4, naming what should be
+# there ($5).
+expect_pixel() {
+    local got
+    got="$(pixel "$1" "$2" "$3")"
+    colours_close "$got" "$4" ||
+        fail "$5: pixel ($2, $3) of $(basename "$1") is $got, expected $4"
+}
+
+# Prints "R G B" of the most common colour of picture $1, or of its area $2 (a geometry such
+# as 40x20+10+5; empty for the whole picture).
+dominant_colour() {
+    local -a crop=()
+    [ -n "$2" ] && crop=(-crop "$2" +repage)
+    convert "$1" "${crop[@]}" -format %c histogram:info:- | sort -rn | head -n 1 |
+        sed -E 's/^ *[0-9]+: *\( *([0-9]+), *([0-9]+), *([0-9]+).*/\1 \2 \3/'
+}
+
+# Fails unless the most common colour of picture $1 (or of its area $2) is close to "R G B"
+# $3, naming what should be there ($4).
+expect_dominant() {
+    local got
+    got="$(dominant_colour "$1" "$2")"
+    colours_close "$got" "$3" ||
+        fail "$4: $(basename "$1") ${2:+at $2 }is mostly $got, expected $3"
+}
+
+# The state text: 25 settings and their checksum, 8 badge words and theirs, then per game
+# type t ten best and ten latest scores interleaved and their checksum. $1 is added to the
+# second best score of type 1 after the checksums are made (0 for a correct text).
+state_text() {
+    local tamper="$1" text="" sum=0 i t r
+    local settings=(0 0 0 7 0 1 0 0 0 0 64 64 10 0 1 0 0 0 0 0 0 0 0 0 0)
+    for i in "${!settings[@]}"; do
+        text+="${settings[i]}|"
+        sum=$((sum + i * settings[i]))
+    done
+    text+="$sum|"
+    # Badges 0, 2 and 255: the last word has bit 31 set and is written negative.
+    local words=(5 0 0 0 0 0 0 -2147483648)
+    sum=0
+    for i in "${!words[@]}"; do
+        text+="${words[i]}|"
+        sum=$((sum + words[i]))
+    done
+    text+="$sum|"
+    for t in 0 1 2; do
+        sum=0
+        for r in $(seq 0 9); do
+            local top=$(((t + 1) * 1000 - 50 * r)) last=$((10 * r + t))
+            sum=$((sum + (r + 4) * top + (t + r + 3) * last))
+            [ "$t" -eq 1 ] && [ "$r" -eq 1 ] && top=$((top + tamper))
+            text+="$top|$last|"
+        done
+        text+="$sum|"
+    done
+    printf '%s' "$text"
 }

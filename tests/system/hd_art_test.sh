@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The art level follows the window: at most 630 pixels each way loads the plain pictures, a
 # window resized past 630 loads the "-hd" ones (and shows them at the same size). The test
-# marks the two logo files with plain colours to see which one is drawn.
+# marks the two logo files with plain colours to see which one is drawn, and keeps each load
+# waiting at the sprite sheet while it looks at the loading screen.
 # Arguments: the game binary, a folder for the screenshots and the output.
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
@@ -14,12 +15,14 @@ mkdir -p "$OUT_DIR"
 make_game_dir "$GAME"
 convert -size 256x256 xc:'rgb(255,0,0)' "PNG32:$SCRATCH_DIR/data/common/WexoLogo.png"
 convert -size 512x512 xc:'rgb(0,255,0)' "PNG32:$SCRATCH_DIR/data/common/WexoLogo-hd.png"
+hold_data_file gfx.png
+hold_data_file gfx-hd.png
 start_scratch_game "$OUT_DIR/hd_art.stdout"
 
 # Resizes the window, lets the game load again, and checks the colour at the logo's centre
 # (the middle of the window, 2 % of its height higher) and the logo's size: 256 units wide.
 expect_logo() {
-    local width="$1" height="$2" colour="$3" name="$4"
+    local width="$1" height="$2" colour="$3" name="$4" sheet="$5"
     xdotool windowsize --sync "$window" "$width" "$height" 2>/dev/null ||
         xdotool windowsize "$window" "$width" "$height"
     sleep 1.5
@@ -37,13 +40,15 @@ expect_logo() {
     expect_pixel "$shot" $((cx + half - 3)) "$cy" "$colour" "$name logo, right edge"
     expect_pixel "$shot" $((cx - half - 3)) "$((cy - 100 * width / 800))" "212 212 16" \
         "yellow disc beside the $name logo"
+    release_data_file "$sheet"
 }
 
 window="$(focus_game_window)" || { show_game_stdout; exit 1; }
+release_data_file gfx-hd.png
 sleep 1
-expect_logo 600 450 "255 0 0" "plain"
-expect_logo 700 525 "0 255 0" "-hd"
-expect_logo 630 472 "255 0 0" "plain"
+expect_logo 600 450 "255 0 0" "plain" gfx.png
+expect_logo 700 525 "0 255 0" "-hd" gfx-hd.png
+expect_logo 630 472 "255 0 0" "plain" gfx.png
 
 press_key "$window" F4
 wait_for_game_exit

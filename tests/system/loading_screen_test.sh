@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The game opens on its loading screen (dark blue background, a yellow disc behind the logo, an
 # orange band) and plays the logo jingle while it loads: OpenAL's wave driver records a mix
-# that is not silent within the first second.
+# that is not silent within the first second. Once loaded, the menu takes over.
 # Arguments: the game binary, a folder for the screenshot and the output.
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
@@ -12,6 +12,8 @@ GAME="$1"
 OUT_DIR="$2"
 mkdir -p "$OUT_DIR"
 make_game_dir "$GAME"
+# The loader waits at the sprite sheet (of the art for 640 x 480) until the test has looked.
+hold_data_file gfx-hd.png
 
 # The mix goes to a file instead of a sound card.
 capture="$SCRATCH_DIR/capture.wav"
@@ -33,6 +35,13 @@ expect_pixel "$shot" 205 170 "212 212 16" "yellow disc left of the logo"
 expect_pixel "$shot" 205 240 "239 176 47" "band drawn over the disc"
 expect_pixel "$shot" 20 240 "187 124 66" "band"
 expect_pixel "$shot" 620 240 "187 124 66" "band"
+
+release_data_file gfx-hd.png
+sleep 1
+shot="$OUT_DIR/loading_screen_done.png"
+screenshot "$window" "$shot"
+# The menu's highscore panel darkens the right edge.
+expect_pixel "$shot" 540 240 "24 24 48" "highscore panel of the menu"
 
 press_key "$window" F4
 wait_for_game_exit

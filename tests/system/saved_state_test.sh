@@ -15,38 +15,6 @@ mkdir -p "$OUT_DIR"
 make_game_dir "$GAME"
 STATE="$SCRATCH_DIR/.travikstate"
 
-# The state text: 25 settings and their checksum, 8 badge words and theirs, then per game
-# type t ten best and ten latest scores interleaved and their checksum. $1 is added to the
-# second best score of type 1 after the checksums are made (0 for a correct text).
-state_text() {
-    local tamper="$1" text="" sum=0 i t r
-    local settings=(0 0 0 7 0 1 0 0 0 0 64 64 10 0 1 0 0 0 0 0 0 0 0 0 0)
-    for i in "${!settings[@]}"; do
-        text+="${settings[i]}|"
-        sum=$((sum + i * settings[i]))
-    done
-    text+="$sum|"
-    # Badges 0, 2 and 255: the last word has bit 31 set and is written negative.
-    local words=(5 0 0 0 0 0 0 -2147483648)
-    sum=0
-    for i in "${!words[@]}"; do
-        text+="${words[i]}|"
-        sum=$((sum + words[i]))
-    done
-    text+="$sum|"
-    for t in 0 1 2; do
-        sum=0
-        for r in $(seq 0 9); do
-            local top=$(((t + 1) * 1000 - 50 * r)) last=$((10 * r + t))
-            sum=$((sum + (r + 4) * top + (t + r + 3) * last))
-            [ "$t" -eq 1 ] && [ "$r" -eq 1 ] && top=$((top + tamper))
-            text+="$top|$last|"
-        done
-        text+="$sum|"
-    done
-    printf '%s' "$text"
-}
-
 # Runs the game on the state file as it is, lets it lose the focus once (which saves), and
 # ends it with a close request. Standard output goes to $1.
 run_once() {

@@ -1,0 +1,345 @@
+// The menus driven as a player drives them: keys, pad buttons, clicks and drags on the whole
+// game, in an 800 x 600 window (one virtual unit per pixel) unless a test turns it round.
+#include <fstream>
+#include <functional>
+#include <sstream>
+
+#include "shell_fixture.h"
+
+namespace {
+
+const int kUp = 38, kLeft = 37, kRight = 39, kDown = 40;
+const int kEnter = 13, kEscape = 27, kCtrl = 17;
+
+class MenuTest : public ShellTest {
+protected:
+    void SetUp() override {
+        ShellTest::SetUp();
+        Start(800, 600);
+        FinishLoading();
+        Updates(40);  // the panel has slid in
+    }
+
+    void Updates(int n) {
+        for (int i = 0; i < n; ++i) Update();
+    }
+    void Tap(int key) {
+        Press(key);
+        Update();
+        Release(key);
+        Update();
+    }
+    // Pointer events at a virtual point.
+    void Mouse(int event, float x, float y) {
+        kx_input_device->p_MouseEvent(event, 0, x * app->m_scaleX, y * app->m_scaleY);
+    }
+    void Click(float x, float y) {
+        Mouse(c_KxGameEvent::MouseDown, x, y);
+        Update();
+        Mouse(c_KxGameEvent::MouseUp, x, y);
+        Update();
+    }
+
+    // The characters of the text drawn in the last update, in order; blanks draw nothing.
+    std::string Glyphs() const {
+        std::string text;
+        for (int c = 0; c < Commands(); ++c) {
+            if (Field(c, 0) == app->m_font) text += static_cast<char>(Field(c, 6) + 32);
+        }
+        return text;
+    }
+
+    static std::string StateFile() {
+        std::ifstream in(".travikstate");
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+
+    // From the first item to the options cog, and into the box until it has nearly slid in.
+    void OpenOptions() {
+        for (int i = 0; i < 3; ++i) Tap(kDown);
+        Tap(kEnter);
+        ASSERT_EQ(app->m_optionsOpen, 1);
+        Updates(26);
+        ASSERT_EQ(app->m_optionsSlide, 28);
+    }
+
+    // A game (of the highlighted type, when in the menu) paused by back with its menu slid in.
+    void PauseAGame() {
+        if (app->m_mode == c_MyApp::ModeMenu) Tap(kEnter);
+        ASSERT_EQ(app->m_mode, c_MyApp::ModePlaying);
+        Tap(kEscape);
+        Updates(20);
+        ASSERT_EQ(app->m_paused, 1);
+        ASSERT_GE(app->m_pauseMenuY, kx_Sprocklet_jscrh / 2);
+    }
+};
+
+using MenuOptionBoxTest = MenuTest;
+using MenuPauseTest = MenuTest;
+
+// Type t's lists hold 1000t + 100 + r (Top) and 1000t + 500 + r (Last) at row r.
+std::string Lists(int type, int rows) {
+    std::string top = rows == 1 ? "Highscore" : "Top" + std::to_string(rows);
+    std::string last = rows == 1 ? "Last" : "Last" + std::to_string(rows);
+    for (int r = 0; r < rows; ++r) {
+        top += std::to_string(1000 * type + 100 + r);
+        last += std::to_string(1000 * type + 500 + r);
+    }
+    return top + last;
+}
+
+TEST_F(MenuTest, TheListsFitTheScreenAndFollowTheHighlightAtOnce) {
+    for (int t = 0; t < 3; ++t) {
+        for (int r = 0; r < 10; ++r) {
+            app->m_scores[10 * t + r] = 1000 * (t + 1) + 100 + r;
+            app->m_scores[30 + 10 * t + r] = 1000 * (t + 1) + 500 + r;
+        }
+    }
+    const std::pair<int, int> heightsAndRows[] = {{600, 10}, {450, 9}, {300, 4}, {200, 1}};
+    for (const auto& [height, rows] : heightsAndRows) {
+        Resize(800, height);
+        Render();
+        FinishLoading();
+        Update();
+        EXPECT_EQ(Glyphs(), Lists(1, rows)) << height;
+    }
+    Resize(800, 600);
+    Render();
+    FinishLoading();
+
+    for (int i = 0; i < 3; ++i) Tap(kDown);
+    EXPECT_EQ(app->m_menuSel, 4);
+    EXPECT_EQ(Glyphs(), "");  // the options item has no lists
+    Tap(kUp);
+    Press(kUp);
+    Update();
+    Release(kUp);
+    Update();
+    EXPECT_EQ(Glyphs(), Lists(2, 10));
+}
+
+TEST_F(MenuTest, BackEndsTheProgramNormallyButStartAndSelectOnAPadChoose) {
+    auto holdPadButton = [](int button) {
+        std::vector<unsigned char> buttons(15, GLFW_RELEASE);
+        buttons[button] = GLFW_PRESS;
+        fake_glfw::SetJoystick(0, {0, 0}, buttons);
+    };
+    const int kStarted = 7;
+    const std::pair<std::function<void()>, int> pressesAndExits[] = {
+        {[] { Press(kEscape); }, 0},
+        {[&] { holdPadButton(14); }, 0},
+        {[] { kx_input_device->p_PutKeyHit(kx_input_KeyBack); }, 0},
+        {[&] { holdPadButton(6); }, kStarted},
+        {[&] { holdPadButton(7); }, kStarted},
+        {[this] { app->m_pad[16] = 2; }, kStarted},  // the cabinet's buttons 7 and 8
+        {[this] { app->m_pad[17] = 2; }, kStarted},
+    };
+    for (const auto& [press, exit] : pressesAndExits) {
+        EXPECT_EXIT(
+            {
+                press();
+                Update();
+                std::exit(app->m_mode == c_MyApp::ModeStartGame ? kStarted : 1);
+            },
+            ::testing::ExitedWithCode(exit), "");
+    }
+}
+
+TEST_F(MenuTest, KeysAndTouchesMoveTheCarouselAndChoose) {
+    Tap(kUp);  // nothing before the first item
+    EXPECT_EQ(app->m_menuSel, 1);
+    Tap(kRight);
+    EXPECT_EQ(app->m_menuSel, 2);
+    EXPECT_EQ(app->m_carouselTarget, -88);
+    Updates(60);
+    EXPECT_NEAR(app->m_carouselPos, -88, 1);
+    EXPECT_EQ(app->m_menuMoving, 0);
+    EXPECT_EQ(app->m_menuSel, 2);
+    Press(kEnter);
+    Update();
+    EXPECT_EQ(app->m_mode, c_MyApp::ModeStartGame);
+    EXPECT_EQ(app->m_gameType, 2);
+    Release(kEnter);
+    app->m_mode = c_MyApp::ModeMenu;
+    Update();
+
+    // Items stand in a row at y 390, the centre one at x 330.
+    Click(506, 390);  // the cog, two items to the right
+    EXPECT_EQ(app->m_menuSel, 4);
+    EXPECT_EQ(app->m_optionsOpen, 0);
+    Updates(60);
+    Click(330, 390);
+    EXPECT_EQ(app->m_optionsOpen, 1);
+    app->m_optionsOpen = 0;
+    Updates(40);
+    Tap(kLeft);
+    Mouse(c_KxGameEvent::MouseDown, 730, 552);  // the play button
+    Update();
+    EXPECT_EQ(app->m_mode, c_MyApp::ModeStartGame);
+    EXPECT_EQ(app->m_gameType, 3);
+    Mouse(c_KxGameEvent::MouseUp, 730, 552);
+    app->m_mode = c_MyApp::ModeMenu;
+    Updates(60);
+
+    // A drag from beside the items flings the carousel, over the items and onto the
+    // highlighted one, and chooses nothing.
+    const float target = app->m_carouselTarget;
+    Mouse(c_KxGameEvent::MouseDown, 620, 390);
+    Update();
+    for (float x = 590; x > 300; x -= 30) {
+        Mouse(c_KxGameEvent::MouseMove, x, 390);
+        Update();
+        EXPECT_EQ(app->m_clickUsed, 2);
+    }
+    EXPECT_LT(app->m_carouselTarget, target);
+    Mouse(c_KxGameEvent::MouseMove, 330 + app->m_carouselPos + (app->m_menuSel - 1) * 88, 390);
+    Update();
+    Mouse(c_KxGameEvent::MouseUp, 0, 390);
+    Update();
+    EXPECT_EQ(app->m_mode, c_MyApp::ModeMenu);
+    EXPECT_EQ(app->m_optionsOpen, 0);
+}
+
+TEST_F(MenuTest, OpeningTheCreditsUsesUpThePressThatOpenedThem) {
+    Press('N');  // button 6, which also closes the credits
+    Update();
+    EXPECT_EQ(app->m_creditsOpen, 1);
+    EXPECT_EQ(app->m_keyLatch, 1);
+    Update();
+    EXPECT_EQ(app->m_creditsOpen, 1);
+    Release('N');
+    app->m_creditsOpen = 0;
+    Updates(40);
+
+    Mouse(c_KxGameEvent::MouseDown, 730, 32);  // the logo
+    Update();
+    EXPECT_EQ(app->m_creditsOpen, 1);
+    EXPECT_EQ(app->m_clickUsed, 1);
+    Update();
+    EXPECT_EQ(app->m_creditsOpen, 1);
+}
+
+TEST_F(MenuOptionBoxTest, TheSoundRowCyclesFourModesStopsTheTuneAndIsSavedOnClosing) {
+    OpenOptions();
+    Press(kDown);  // held from before the box has slid in: ignored until released
+    Updates(5);
+    EXPECT_EQ(app->m_optCursor, 0);
+    Release(kDown);
+    Update();
+    Tap(kDown);
+    EXPECT_EQ(app->m_optCursor, 1);
+    app->p_PlayTune(String("Morvane"), 1);
+    const struct {
+        int mode;
+        const char* label;
+    } steps[] = {{2, "Sound:SFX"}, {3, "Sound:Music"}, {0, "Sound:Off"},
+                 {1, "Sound:SFX+Music"}, {2, "Sound:SFX"}};
+    for (const auto& step : steps) {
+        const bool musicBefore = app->m_tunePlaying == 1;
+        Tap(kEnter);
+        EXPECT_EQ(app->m_settings[5], step.mode);
+        EXPECT_NE(Glyphs().find(step.label), std::string::npos) << step.label;
+        // A mode without music stops the tune; one with music starts none before a game.
+        EXPECT_EQ(app->m_tunePlaying, step.mode % 2 == 1 && musicBefore) << step.mode;
+        if (step.mode == 3) app->p_PlayTune(String("Morvane"), 1);
+    }
+    EXPECT_EQ(StateFile(), "");
+    Tap(kEscape);
+    EXPECT_EQ(app->m_optionsOpen, 0);
+    EXPECT_EQ(StateFile().substr(0, 12), "0|0|0|0|0|2|");
+
+    // Without a music path the row only switches the sound off and on; 2 has no label here.
+    kx_Sprocklet_HasMusicStream = 0;
+    app->m_optionsOpen = 1;
+    Updates(40);
+    Tap(kEnter);
+    EXPECT_EQ(app->m_settings[5], 1);
+    EXPECT_NE(Glyphs().find("Sound:On"), std::string::npos);
+}
+
+TEST_F(MenuOptionBoxTest, TheCreditsRowOpensTheCreditsAndKeepsTheChanges) {
+    OpenOptions();
+    Updates(2);
+    Mouse(c_KxGameEvent::MouseDown, 400, 140);  // the sound row
+    Updates(3);
+    Mouse(c_KxGameEvent::MouseUp, 400, 140);
+    Update();
+    EXPECT_EQ(app->m_settings[5], 2);  // once per press
+    for (int i = 0; i < 5; ++i) Tap(kDown);
+    EXPECT_EQ(app->m_optCursor, 4);  // no row after the credits
+    Tap(kEnter);
+    EXPECT_EQ(app->m_creditsOpen, 1);
+    EXPECT_EQ(app->m_optionsOpen, 0);
+    EXPECT_EQ(StateFile().substr(0, 12), "0|0|0|0|0|2|");
+}
+
+TEST_F(MenuPauseTest, ItemsAnswerToKeys) {
+    PauseAGame();
+    const std::pair<int, int> moves[] = {{kRight, 1}, {kDown, 0}, {kUp, -1}, {kLeft, -1},
+                                         {kRight, 0}, {kRight, 1}};
+    for (const auto& [key, sel] : moves) {
+        Tap(key);
+        EXPECT_EQ(app->m_pauseSel, sel) << key;
+    }
+    Tap(kEnter);
+    EXPECT_EQ(app->m_optionsOpen, 1);
+    Updates(30);
+    Tap(kEscape);  // closes the box, not the pause
+    Updates(30);
+    EXPECT_EQ(app->m_optionsOpen, 0);
+    EXPECT_EQ(app->m_pauseMenuOn, 1);
+
+    Tap(kLeft);
+    Tap(kEnter);
+    EXPECT_EQ(app->m_pauseMenuOn, -1);
+    Updates(20);
+    EXPECT_EQ(app->m_paused, 0);
+
+    PauseAGame();
+    Tap(kEscape);  // back resumes as well
+    Updates(20);
+    EXPECT_EQ(app->m_paused, 0);
+
+    PauseAGame();
+    Tap(kLeft);
+    Tap(kEnter);
+    EXPECT_EQ(app->m_paused, 0);
+    EXPECT_EQ(app->m_pauseMenuY, -64);
+    EXPECT_GT(app->m_gameOver, 0);
+}
+
+TEST_F(MenuPauseTest, ItemsAnswerToTouchesInPortrait) {
+    Resize(600, 800);  // 450 x 600: the side items stand 96 across and 96 up
+    Render();
+    FinishLoading();
+    PauseAGame();
+    float y = app->m_pauseMenuY;
+    Click(225 + 96, y - 96);
+    EXPECT_EQ(app->m_optionsOpen, 1);
+    app->m_optionsOpen = 0;
+    Updates(35);
+    Click(225, y);
+    EXPECT_EQ(app->m_pauseMenuOn, -1);
+    Updates(20);
+    EXPECT_EQ(app->m_paused, 0);
+
+    PauseAGame();
+    y = app->m_pauseMenuY;
+    Click(225 - 96, y - 96);
+    EXPECT_GT(app->m_gameOver, 0);
+}
+
+TEST_F(MenuTest, OnTheConsoleBackAsksFirst) {
+    kx_Sprocklet_isOuya = 1;
+    Tap(kEscape);
+    EXPECT_EQ(app->m_mode, c_MyApp::ModeQuitDialog);
+    EXPECT_NE(Glyphs().find("trying"), std::string::npos);
+    Tap(kEnter);  // O: back to the fun
+    EXPECT_EQ(app->m_mode, c_MyApp::ModeMenu);
+    Tap(kEscape);
+    EXPECT_EXIT({ Press(kCtrl); Update(); std::exit(3); }, ::testing::ExitedWithCode(0), "");
+}
+
+}  // namespace

@@ -1,0 +1,164 @@
+#!/usr/bin/env bash
+# A player's session, once with the keyboard and once with the mouse: the menu with its
+# highscore panel; a game of the chosen type with fire held (or the mouse's pause button); the
+# pause menu over the darkened field; leaving the game from it; the game-over overlay; the menu
+# again; and the end of the program with status 0. The finished games are at the head of their
+# type's list of latest scores in the state file.
+# Arguments: the game binary, the send_close tool, a folder for the screenshots and output.
+set -uo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/game_dir.sh"
+run_in_xvfb "$@"
+
+GAME="$1"
+SEND_CLOSE="$2"
+OUT_DIR="$3"
+mkdir -p "$OUT_DIR"
+make_game_dir "$GAME"
+STATE="$SCRATCH_DIR/.travikstate"
+# Known lists to start from: the latest scores of type t are 10r + t for r = 0 .. 9.
+state_text 0 >"$STATE"
+
+# Keys and buttons go through the X server's input extension to the focused window, held long
+# enough for an update (1/60 s) to see them down.
+hold_key() {
+    xdotool keydown "$1"
+    sleep "${2:-0.15}"
+    xdotool keyup "$1"
+}
+
+# Clicks window $1 at ($2, $3), in window pixels.
+click_at() {
+    xdotool mousemove --window "$1" "$2" "$3"
+    xdotool mousedown 1
+    sleep 0.15
+    xdotool mouseup 1
+}
+
+# The latest scores of game type $1 in the state file, separated by blanks.
+last_list() {
+    local t=$(($1 - 1)) pieces r list=""
+    IFS='|' read -r -a pieces <"$STATE"
+    for r in $(seq 0 9); do list+="${pieces[35 + 21 * t + 2 * r + 1]} "; done
+    echo "${list% }"
+}
+
+# Fails unless the latest scores of type $1 are a new score followed by the first nine of the
+# list the state file started with, and prints the new score.
+expect_game_recorded() {
+    local type="$1" list expected="" r
+    read -r -a list <<<"$(last_list "$type")"
+    for r in $(seq 0 8); do expected+="$((10 * r + type - 1)) "; done
+    [ "${list[*]:1}" = "${expected% }" ] ||
+        fail "type $type's latest scores are ${list[*]}, expected a new score, then ${expected% }"
+    [ "${list[0]}" -ge 0 ] 2>/dev/null || fail "type $type's newest score is ${list[0]}"
+    echo "type $type recorded with score ${list[0]}"
+}
+
+# 640 x 480 shows the 800 x 600 design screen at 0.8 pixels per unit; the background colours
+# are those of the menu (dark blue) and the play field (dark red).
+MENU_BLUE="40 40 80"
+FIELD_RED="40 0 0"
+
+expect_menu() {
+    local shot="$1"
+    expect_dominant "$shot" "" "$MENU_BLUE" "menu background"
+    # The highscore panel darkens the right edge, between its two lists.
+    expect_dominant "$shot" "12x40+532+220" "24 24 48" "highscore panel"
+}
+
+expect_pause_menu() {
+    local shot="$1"
+    # The orange panel right of the resume icon, over a veil of about two thirds black.
+    expect_dominant "$shot" "24x16+372+256" "182 105 7" "pause panel"
+}
+
+# The overlay at full width: black at 0.7 over the field, a yellow bar from the left under
+# "GAME", an orange one from the right under "OVER".
+expect_game_over() {
+    local shot="$1"
+    expect_dominant "$shot" "80x4+20+214" "133 127 0" "yellow bar"
+    expect_dominant "$shot" "80x4+530+262" "133 64 0" "orange bar"
+    expect_dominant "$shot" "200x60+220+380" "12 0 0" "darkened field"
+}
+
+# --- with the keyboard
+start_scratch_game "$OUT_DIR/play_keys.stdout"
+window="$(focus_game_window)" || { show_game_stdout; exit 1; }
+sleep 2
+screenshot "$window" "$OUT_DIR/play_keys_menu.png"
+expect_menu "$OUT_DIR/play_keys_menu.png"
+
+# The second game type, fire held for two seconds.
+hold_key Right
+sleep 0.6
+hold_key Return
+sleep 0.3
+xdotool keydown space
+sleep 2
+screenshot "$window" "$OUT_DIR/play_keys_field.png"
+xdotool keyup space
+expect_dominant "$OUT_DIR/play_keys_field.png" "" "$FIELD_RED" "play field"
+green="$(convert "$OUT_DIR/play_keys_field.png" -crop 180x24+230+2 \
+    -fx '(g > 0.6 && r < 0.6) ? 1 : 0' -format '%[fx:mean]' info:)"
+awk -v g="$green" 'BEGIN { exit !(g > 0.02) }' || fail "no green score at the top ($green)"
+
+hold_key Escape
+sleep 0.8
+screenshot "$window" "$OUT_DIR/play_keys_pause.png"
+expect_pause_menu "$OUT_DIR/play_keys_pause.png"
+
+# Left to the leave item, then fire chooses it.
+hold_key Left
+sleep 0.2
+hold_key Return
+sleep 0.8
+screenshot "$window" "$OUT_DIR/play_keys_game_over.png"
+expect_game_over "$OUT_DIR/play_keys_game_over.png"
+
+sleep 2.5
+screenshot "$window" "$OUT_DIR/play_keys_menu_after.png"
+expect_menu "$OUT_DIR/play_keys_menu_after.png"
+expect_game_recorded 2
+
+hold_key Escape
+wait_for_game_exit
+show_game_stdout
+[ "$GAME_STATUS" -eq 0 ] || fail "Escape in the menu ended the game with status $GAME_STATUS"
+[ -s "$GAME_STDOUT.stderr" ] && fail "the game wrote to standard error"
+
+# --- with the mouse
+start_scratch_game "$OUT_DIR/play_mouse.stdout"
+window="$(focus_game_window)" || { show_game_stdout; exit 1; }
+sleep 2
+# The third item of the carousel comes to the centre; the play button starts it.
+click_at "$window" 405 312
+sleep 1
+screenshot "$window" "$OUT_DIR/play_mouse_menu.png"
+expect_menu "$OUT_DIR/play_mouse_menu.png"
+click_at "$window" 584 441
+sleep 1.5
+screenshot "$window" "$OUT_DIR/play_mouse_field.png"
+expect_dominant "$OUT_DIR/play_mouse_field.png" "" "$FIELD_RED" "play field"
+
+# The pause button at the top left, then the leave icon left of the panel.
+click_at "$window" 13 13
+sleep 0.8
+screenshot "$window" "$OUT_DIR/play_mouse_pause.png"
+expect_pause_menu "$OUT_DIR/play_mouse_pause.png"
+click_at "$window" 208 189
+sleep 0.8
+screenshot "$window" "$OUT_DIR/play_mouse_game_over.png"
+expect_game_over "$OUT_DIR/play_mouse_game_over.png"
+
+sleep 2.5
+screenshot "$window" "$OUT_DIR/play_mouse_menu_after.png"
+expect_menu "$OUT_DIR/play_mouse_menu_after.png"
+expect_game_recorded 3
+expect_game_recorded 2  # the keyboard's game is still there
+
+"$SEND_CLOSE" "$window" || fail "could not send WM_DELETE_WINDOW"
+wait_for_game_exit
+show_game_stdout
+[ "$GAME_STATUS" -eq 0 ] || fail "closing the window ended the game with status $GAME_STATUS"
+echo "PASS"
