@@ -196,6 +196,9 @@ public:
     float m_specialSeenX = 0, m_specialSeenY = 0;
     int m_specialSeenKind = 0;
 
+    // The record of object slot 0 .. ObjectSlots - 1.
+    float* p_Slot(int slot) const { return m_obj.Data() + slot * ObjectFields; }
+
     int p_LoadGame();
     int p_Game();
     int p_InGame();

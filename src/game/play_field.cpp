@@ -56,10 +56,6 @@ const int kFewBulletsForSpecial = 20;
 
 float Clamp(float v, float lo, float hi) { return v < lo ? lo : (v > hi ? hi : v); }
 
-float* Slot(Array<float>& table, int slot) {
-    return table.Data() + slot * c_MyApp::ObjectFields;
-}
-
 // A position past either edge comes back in from the other; exactly on the far edge stays.
 float WrapShift(float v, float extent) {
     if (v < 0) return extent;
@@ -93,7 +89,7 @@ int c_MyApp::p_LoadGame() {
     m_ship[ShipX] = m_ship[ShipTargetX] = w / 2;
     m_ship[ShipY] = m_ship[ShipTargetY] = h / 2;
     // Bullets still in flight keep their slots.
-    for (int slot = 0; slot <= LastFieldSlot; ++slot) Slot(m_obj, slot)[0] = KindFree;
+    for (int slot = 0; slot <= LastFieldSlot; ++slot) p_Slot(slot)[0] = KindFree;
 
     p_AddRock(32, 32, 100 + kx_random_Rnd() * 70);
     if (m_gameType == 3) {
@@ -204,7 +200,7 @@ int c_MyApp::p_StepObjects() {
     m_bulletCount = 0;
     m_specialCount = 0;
     for (int slot = 0; slot <= LastBulletSlot; ++slot) {
-        float* o = Slot(m_obj, slot);
+        float* o = p_Slot(slot);
         if (o[0] <= KindFree) continue;
         if (m_paused == 0) {
             o[1] += o[3];
@@ -233,7 +229,7 @@ int c_MyApp::p_StepObjects() {
 }
 
 int c_MyApp::p_StepRock(int slot) {
-    float* rock = Slot(m_obj, slot);
+    float* rock = p_Slot(slot);
     ++m_rockCount;
     p_SetRot(rock[5]);
     p_DrawImg(kGfxSheet, rock[1], rock[2], kFrameFirstFliznet + std::trunc(rock[7]));
@@ -256,7 +252,7 @@ int c_MyApp::p_StepRock(int slot) {
     // bullets arriving together can pop it in the same update; a slot the newcomers left
     // empty has nothing more to pop.
     for (int b = FirstBulletSlot; b <= LastBulletSlot && rock[0] == KindFliznet; ++b) {
-        const float* bullet = Slot(m_obj, b);
+        const float* bullet = p_Slot(b);
         if (bullet[0] <= KindFree) continue;
         if (std::fabs(bullet[1] - rock[1]) < kHitRange &&
             std::fabs(bullet[2] - rock[2]) < kHitRange) {
@@ -269,8 +265,8 @@ int c_MyApp::p_StepRock(int slot) {
 // A shot Fliznet bursts into two (in type 3 now and then three) that fly off roughly the way
 // the bullet went.
 int c_MyApp::p_PopRock(int slot, int bulletSlot) {
-    float* rock = Slot(m_obj, slot);
-    float* bullet = Slot(m_obj, bulletSlot);
+    float* rock = p_Slot(slot);
+    float* bullet = p_Slot(bulletSlot);
     const float px = std::trunc(rock[1]);
     const float py = std::trunc(rock[2]);
     const float a0 = std::trunc(bullet[5]);
@@ -297,7 +293,7 @@ int c_MyApp::p_PopRock(int slot, int bulletSlot) {
 }
 
 int c_MyApp::p_StepSpecial(int slot) {
-    float* special = Slot(m_obj, slot);
+    float* special = p_Slot(slot);
     const float x = special[1];
     const float y = special[2];
     const bool bomb = special[7] == SpecialBomb;
@@ -337,9 +333,9 @@ int c_MyApp::p_StepSpecial(int slot) {
 }
 
 int c_MyApp::p_PullRocks(int wellSlot) {
-    const float* well = Slot(m_obj, wellSlot);
+    const float* well = p_Slot(wellSlot);
     for (int slot = 0; slot <= LastFieldSlot; ++slot) {
-        float* rock = Slot(m_obj, slot);
+        float* rock = p_Slot(slot);
         if (rock[0] != KindFliznet) continue;
         float dx = rock[1] - well[1];
         float dy = rock[2] - well[2];
@@ -364,7 +360,7 @@ int c_MyApp::p_PullRocks(int wellSlot) {
 // A ready special (age 0) goes off when the ship flies into it: a Bomb fires its ring of
 // bullets and is gone, a Gravity-Well starts to pull.
 int c_MyApp::p_PickUpSpecial(int slot) {
-    float* special = Slot(m_obj, slot);
+    float* special = p_Slot(slot);
     if (m_gameOver != 0 || special[8] != 0) return 0;
     if (std::fabs(m_ship[ShipX] - special[1]) >= kPickUpRange ||
         std::fabs(m_ship[ShipY] - special[2]) >= kPickUpRange) {

@@ -19,14 +19,10 @@ const float kAppearingAge = -120;
 const float kBulletLife = 120;
 const float kBulletMuzzle = 8;
 
-float* Slot(Array<float>& table, int slot) {
-    return table.Data() + slot * c_MyApp::ObjectFields;
-}
-
 // The first free slot among first .. last, or -1.
-int FirstFree(Array<float>& table, int first, int last) {
+int FirstFree(const c_MyApp* app, int first, int last) {
     for (int slot = first; slot <= last; ++slot) {
-        if (Slot(table, slot)[0] == c_MyApp::KindFree) return slot;
+        if (app->p_Slot(slot)[0] == c_MyApp::KindFree) return slot;
     }
     return -1;
 }
@@ -125,10 +121,10 @@ int c_MyApp::p_ResetPlayers() {
 }
 
 int c_MyApp::p_AddRock(float x, float y, float angle) {
-    const int slot = FirstFree(m_obj, 0, LastFieldSlot);
+    const int slot = FirstFree(this, 0, LastFieldSlot);
     if (slot < 0) return 0;
     if (angle == kx_Sprocklet_Omitted) angle = kx_random_Rnd() * 360;
-    float* rock = Slot(m_obj, slot);
+    float* rock = p_Slot(slot);
     const float speed = 0.2f + kx_random_Rnd() * 0.8f;
     rock[0] = KindFliznet;
     rock[1] = x;
@@ -156,9 +152,9 @@ int c_MyApp::p_AddBonus(int kind) {
     const float xSpan = tutorialPlacing ? w / 2 - kSpawnMargin : w - 2 * kSpawnMargin;
     PickSpawnPlace(xSpan, m_ship[ShipX], m_ship[ShipY], x, y);
 
-    const int slot = FirstFree(m_obj, 0, LastFieldSlot);
+    const int slot = FirstFree(this, 0, LastFieldSlot);
     if (slot < 0) return 0;
-    float* special = Slot(m_obj, slot);
+    float* special = p_Slot(slot);
     special[0] = KindSpecial;
     special[1] = x;
     special[2] = y;
@@ -173,9 +169,9 @@ int c_MyApp::p_AddBonus(int kind) {
 }
 
 int c_MyApp::p_AddBull(float x, float y, float angle, float speed, int owner) {
-    const int slot = FirstFree(m_obj, FirstBulletSlot, LastBulletSlot);
+    const int slot = FirstFree(this, FirstBulletSlot, LastBulletSlot);
     if (slot < 0) return 0;  // every bullet slot busy: the shot is lost
-    float* bullet = Slot(m_obj, slot);
+    float* bullet = p_Slot(slot);
     bullet[0] = KindBullet;
     bullet[1] = x + SinDeg(angle) * kBulletMuzzle;
     bullet[2] = y - CosDeg(angle) * kBulletMuzzle;

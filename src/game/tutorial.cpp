@@ -14,7 +14,7 @@ int c_MyApp::p_Tutorial() {
     --m_tutorialTimer;
     p_ResetDraw();
     if (m_score == 0) {
-        const float* first = m_obj.Data();  // the first Fliznet starts in slot 0
+        const float* first = p_Slot(0);  // the first Fliznet starts in slot 0
         p_Text(m_ship[ShipX] + 8, m_ship[ShipY] - 4, String("This is You"), 0, 0);
         p_Text(first[1] + 8, first[2] - 4, String("This is some Fliznet"), 0, 0);
         if (m_tutorialStep == 1) {
