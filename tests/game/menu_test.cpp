@@ -1,9 +1,12 @@
 // The menus driven as a player drives them: keys, pad buttons, clicks and drags on the whole
 // game, in an 800 x 600 window (one virtual unit per pixel) unless a test turns it round.
-#include <fstream>
+#include <cmath>
 #include <functional>
-#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
 
+#include "game_test_support.h"
 #include "shell_fixture.h"
 
 namespace {
@@ -39,22 +42,8 @@ protected:
         Mouse(c_KxGameEvent::MouseUp, x, y);
         Update();
     }
-
-    // The characters of the text drawn in the last update, in order; blanks draw nothing.
-    std::string Glyphs() const {
-        std::string text;
-        for (int c = 0; c < Commands(); ++c) {
-            if (Field(c, 0) == app->m_font) text += static_cast<char>(Field(c, 6) + 32);
-        }
-        return text;
-    }
-
-    static std::string StateFile() {
-        std::ifstream in(".travikstate");
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
+    std::string Glyphs() const { return DrawnText(app, app->m_font); }
+    bool Shows(const char* text) const { return Glyphs().find(text) != std::string::npos; }
 
     // From the first item to the options cog, and into the box until it has nearly slid in.
     void OpenOptions() {
@@ -79,45 +68,35 @@ protected:
 using MenuOptionBoxTest = MenuTest;
 using MenuPauseTest = MenuTest;
 
-// Type t's lists hold 1000t + 100 + r (Top) and 1000t + 500 + r (Last) at row r.
-std::string Lists(int type, int rows) {
-    std::string top = rows == 1 ? "Highscore" : "Top" + std::to_string(rows);
-    std::string last = rows == 1 ? "Last" : "Last" + std::to_string(rows);
-    for (int r = 0; r < rows; ++r) {
-        top += std::to_string(1000 * type + 100 + r);
-        last += std::to_string(1000 * type + 500 + r);
-    }
-    return top + last;
-}
-
 TEST_F(MenuTest, TheListsFitTheScreenAndFollowTheHighlightAtOnce) {
-    for (int t = 0; t < 3; ++t) {
-        for (int r = 0; r < 10; ++r) {
-            app->m_scores[10 * t + r] = 1000 * (t + 1) + 100 + r;
-            app->m_scores[30 + 10 * t + r] = 1000 * (t + 1) + 500 + r;
-        }
+    // Type t's lists hold 1000t + 100 + r (Top) and 1000t + 500 + r (Last) at row r.
+    for (int r = 0; r < 30; ++r) {
+        app->m_scores[r] = 1000 * (r / 10 + 1) + 100 + r % 10;
+        app->m_scores[30 + r] = app->m_scores[r] + 400;
     }
-    const std::pair<int, int> heightsAndRows[] = {{600, 10}, {450, 9}, {300, 4}, {200, 1}};
+    auto lists = [](int type, int rows) {
+        std::string top = rows == 1 ? "Highscore" : "Top" + std::to_string(rows);
+        std::string last = rows == 1 ? "Last" : "Last" + std::to_string(rows);
+        for (int r = 0; r < rows; ++r) {
+            top += std::to_string(1000 * type + 100 + r);
+            last += std::to_string(1000 * type + 500 + r);
+        }
+        return top + last;
+    };
+    const std::pair<int, int> heightsAndRows[] = {{450, 9}, {300, 4}, {200, 1}, {600, 10}};
     for (const auto& [height, rows] : heightsAndRows) {
         Resize(800, height);
         Render();
         FinishLoading();
         Update();
-        EXPECT_EQ(Glyphs(), Lists(1, rows)) << height;
+        EXPECT_EQ(Glyphs(), lists(1, rows)) << height;
     }
-    Resize(800, 600);
-    Render();
-    FinishLoading();
-
     for (int i = 0; i < 3; ++i) Tap(kDown);
     EXPECT_EQ(app->m_menuSel, 4);
     EXPECT_EQ(Glyphs(), "");  // the options item has no lists
     Tap(kUp);
-    Press(kUp);
-    Update();
-    Release(kUp);
-    Update();
-    EXPECT_EQ(Glyphs(), Lists(2, 10));
+    Tap(kUp);
+    EXPECT_EQ(Glyphs(), lists(2, 10));
 }
 
 TEST_F(MenuTest, BackEndsTheProgramNormallyButStartAndSelectOnAPadChoose) {
@@ -148,37 +127,32 @@ TEST_F(MenuTest, BackEndsTheProgramNormallyButStartAndSelectOnAPadChoose) {
 }
 
 TEST_F(MenuTest, KeysAndTouchesMoveTheCarouselAndChoose) {
-    Tap(kUp);  // nothing before the first item
-    EXPECT_EQ(app->m_menuSel, 1);
     Tap(kRight);
-    EXPECT_EQ(app->m_menuSel, 2);
-    EXPECT_EQ(app->m_carouselTarget, -88);
+    EXPECT_TRUE(Same({float(app->m_menuSel), app->m_carouselTarget}, {2, -88}));
     Updates(60);
-    EXPECT_NEAR(app->m_carouselPos, -88, 1);
-    EXPECT_EQ(app->m_menuMoving, 0);
-    EXPECT_EQ(app->m_menuSel, 2);
+    EXPECT_TRUE(Same({float(app->m_menuSel), std::round(app->m_carouselPos),
+                      float(app->m_menuMoving)},
+                     {2, -88, 0}));
     Press(kEnter);
     Update();
-    EXPECT_EQ(app->m_mode, c_MyApp::ModeStartGame);
-    EXPECT_EQ(app->m_gameType, 2);
+    EXPECT_TRUE(Same({float(app->m_mode), float(app->m_gameType)}, {c_MyApp::ModeStartGame, 2}));
     Release(kEnter);
     app->m_mode = c_MyApp::ModeMenu;
     Update();
 
-    // Items stand in a row at y 390, the centre one at x 330.
+    // Items stand in a row at y 390, the centre one at x 330. A touch brings an item to the
+    // centre, a touch on the centre one chooses it, and so does the play button.
     Click(506, 390);  // the cog, two items to the right
-    EXPECT_EQ(app->m_menuSel, 4);
-    EXPECT_EQ(app->m_optionsOpen, 0);
+    EXPECT_TRUE(Same({float(app->m_menuSel), float(app->m_optionsOpen)}, {4, 0}));
     Updates(60);
     Click(330, 390);
     EXPECT_EQ(app->m_optionsOpen, 1);
     app->m_optionsOpen = 0;
     Updates(40);
     Tap(kLeft);
-    Mouse(c_KxGameEvent::MouseDown, 730, 552);  // the play button
+    Mouse(c_KxGameEvent::MouseDown, 730, 552);
     Update();
-    EXPECT_EQ(app->m_mode, c_MyApp::ModeStartGame);
-    EXPECT_EQ(app->m_gameType, 3);
+    EXPECT_TRUE(Same({float(app->m_mode), float(app->m_gameType)}, {c_MyApp::ModeStartGame, 3}));
     Mouse(c_KxGameEvent::MouseUp, 730, 552);
     app->m_mode = c_MyApp::ModeMenu;
     Updates(60);
@@ -198,25 +172,23 @@ TEST_F(MenuTest, KeysAndTouchesMoveTheCarouselAndChoose) {
     Update();
     Mouse(c_KxGameEvent::MouseUp, 0, 390);
     Update();
-    EXPECT_EQ(app->m_mode, c_MyApp::ModeMenu);
-    EXPECT_EQ(app->m_optionsOpen, 0);
+    EXPECT_TRUE(Same({float(app->m_mode), float(app->m_optionsOpen)}, {c_MyApp::ModeMenu, 0}));
 }
 
 TEST_F(MenuTest, OpeningTheCreditsUsesUpThePressThatOpenedThem) {
-    Press('N');  // button 6, which also closes the credits
+    // Button 6 (N) and the logo both open the credits, and a fresh press closes them.
+    Press('N');
     Update();
-    EXPECT_EQ(app->m_creditsOpen, 1);
-    EXPECT_EQ(app->m_keyLatch, 1);
+    EXPECT_TRUE(Same({float(app->m_creditsOpen), float(app->m_keyLatch)}, {1, 1}));
     Update();
     EXPECT_EQ(app->m_creditsOpen, 1);
     Release('N');
     app->m_creditsOpen = 0;
     Updates(40);
 
-    Mouse(c_KxGameEvent::MouseDown, 730, 32);  // the logo
+    Mouse(c_KxGameEvent::MouseDown, 730, 32);
     Update();
-    EXPECT_EQ(app->m_creditsOpen, 1);
-    EXPECT_EQ(app->m_clickUsed, 1);
+    EXPECT_TRUE(Same({float(app->m_creditsOpen), float(app->m_clickUsed)}, {1, 1}));
     Update();
     EXPECT_EQ(app->m_creditsOpen, 1);
 }
@@ -231,24 +203,22 @@ TEST_F(MenuOptionBoxTest, TheSoundRowCyclesFourModesStopsTheTuneAndIsSavedOnClos
     Tap(kDown);
     EXPECT_EQ(app->m_optCursor, 1);
     app->p_PlayTune(String("Morvane"), 1);
-    const struct {
-        int mode;
-        const char* label;
-    } steps[] = {{2, "Sound:SFX"}, {3, "Sound:Music"}, {0, "Sound:Off"},
-                 {1, "Sound:SFX+Music"}, {2, "Sound:SFX"}};
-    for (const auto& step : steps) {
+    // A mode without music stops the tune; one with music starts none before a game.
+    const std::pair<int, const char*> steps[] = {{2, "Sound:SFX"},       {3, "Sound:Music"},
+                                                 {0, "Sound:Off"},       {1, "Sound:SFX+Music"},
+                                                 {2, "Sound:SFX"}};
+    for (const auto& [mode, label] : steps) {
         const bool musicBefore = app->m_tunePlaying == 1;
         Tap(kEnter);
-        EXPECT_EQ(app->m_settings[5], step.mode);
-        EXPECT_NE(Glyphs().find(step.label), std::string::npos) << step.label;
-        // A mode without music stops the tune; one with music starts none before a game.
-        EXPECT_EQ(app->m_tunePlaying, step.mode % 2 == 1 && musicBefore) << step.mode;
-        if (step.mode == 3) app->p_PlayTune(String("Morvane"), 1);
+        EXPECT_TRUE(Shows(label)) << label;
+        EXPECT_TRUE(Same({float(app->m_settings[5]), float(app->m_tunePlaying)},
+                         {float(mode), mode % 2 == 1 && musicBefore ? 1.0f : 0}));
+        if (mode == 3) app->p_PlayTune(String("Morvane"), 1);
     }
-    EXPECT_EQ(StateFile(), "");
+    EXPECT_EQ(SavedState(), "");
     Tap(kEscape);
     EXPECT_EQ(app->m_optionsOpen, 0);
-    EXPECT_EQ(StateFile().substr(0, 12), "0|0|0|0|0|2|");
+    EXPECT_EQ(SavedState().substr(0, 12), "0|0|0|0|0|2|");
 
     // Without a music path the row only switches the sound off and on; 2 has no label here.
     kx_Sprocklet_HasMusicStream = 0;
@@ -256,7 +226,7 @@ TEST_F(MenuOptionBoxTest, TheSoundRowCyclesFourModesStopsTheTuneAndIsSavedOnClos
     Updates(40);
     Tap(kEnter);
     EXPECT_EQ(app->m_settings[5], 1);
-    EXPECT_NE(Glyphs().find("Sound:On"), std::string::npos);
+    EXPECT_TRUE(Shows("Sound:On"));
 }
 
 TEST_F(MenuOptionBoxTest, TheCreditsRowOpensTheCreditsAndKeepsTheChanges) {
@@ -270,9 +240,8 @@ TEST_F(MenuOptionBoxTest, TheCreditsRowOpensTheCreditsAndKeepsTheChanges) {
     for (int i = 0; i < 5; ++i) Tap(kDown);
     EXPECT_EQ(app->m_optCursor, 4);  // no row after the credits
     Tap(kEnter);
-    EXPECT_EQ(app->m_creditsOpen, 1);
-    EXPECT_EQ(app->m_optionsOpen, 0);
-    EXPECT_EQ(StateFile().substr(0, 12), "0|0|0|0|0|2|");
+    EXPECT_TRUE(Same({float(app->m_creditsOpen), float(app->m_optionsOpen)}, {1, 0}));
+    EXPECT_EQ(SavedState().substr(0, 12), "0|0|0|0|0|2|");
 }
 
 TEST_F(MenuPauseTest, ItemsAnswerToKeys) {
@@ -288,26 +257,25 @@ TEST_F(MenuPauseTest, ItemsAnswerToKeys) {
     Updates(30);
     Tap(kEscape);  // closes the box, not the pause
     Updates(30);
-    EXPECT_EQ(app->m_optionsOpen, 0);
-    EXPECT_EQ(app->m_pauseMenuOn, 1);
+    EXPECT_TRUE(Same({float(app->m_optionsOpen), float(app->m_pauseMenuOn)}, {0, 1}));
 
+    // Resume, by the centre item or by back: the menu slides up and the game goes on.
     Tap(kLeft);
     Tap(kEnter);
     EXPECT_EQ(app->m_pauseMenuOn, -1);
     Updates(20);
     EXPECT_EQ(app->m_paused, 0);
-
     PauseAGame();
-    Tap(kEscape);  // back resumes as well
+    Tap(kEscape);
     Updates(20);
-    EXPECT_EQ(app->m_paused, 0);
+    EXPECT_TRUE(Same({float(app->m_paused), float(app->m_gameOver)}, {0, 0}));
 
+    // Leave: the game is over at once.
     PauseAGame();
     Tap(kLeft);
     Tap(kEnter);
-    EXPECT_EQ(app->m_paused, 0);
-    EXPECT_EQ(app->m_pauseMenuY, -64);
-    EXPECT_GT(app->m_gameOver, 0);
+    EXPECT_TRUE(Same({float(app->m_paused), float(app->m_pauseMenuY), float(app->m_gameOver)},
+                     {0, -64, 1}));
 }
 
 TEST_F(MenuPauseTest, ItemsAnswerToTouchesInPortrait) {
@@ -335,7 +303,7 @@ TEST_F(MenuTest, OnTheConsoleBackAsksFirst) {
     kx_Sprocklet_isOuya = 1;
     Tap(kEscape);
     EXPECT_EQ(app->m_mode, c_MyApp::ModeQuitDialog);
-    EXPECT_NE(Glyphs().find("trying"), std::string::npos);
+    EXPECT_TRUE(Shows("trying"));
     Tap(kEnter);  // O: back to the fun
     EXPECT_EQ(app->m_mode, c_MyApp::ModeMenu);
     Tap(kEscape);
