@@ -85,6 +85,7 @@ int c_MyApp::p_GameOver() {
 int c_MyApp::p_LeaveGameForMenu() {
     m_mode = ModeReturnToMenu;
     m_gameOverTime = kMenuStartsAt;
+    if (kx_Sprocklet_HasMusic == 1) m_music->p_Zu_Stop(1);
     if (kx_Sprocklet_HasMusicStream == 1) p_StopTune();
     m_keyLatch = 1;
     m_clickUsed = 1;

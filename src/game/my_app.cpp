@@ -2,11 +2,13 @@
 
 c_MyApp* c_MyApp::m_new() {
     c_App::m_new();
+    gc_assign(m_music, (new c_ZuPlayer)->m_new());
     return this;
 }
 
 // Every object and array field, concern by concern as the class lists them.
 void c_MyApp::mark() {
+    gc_mark_q(m_music);
     gc_mark_q(m_img);
     gc_mark_q(m_imgInfo);
     gc_mark_q(m_drawList);

@@ -5,6 +5,7 @@
 #include "framework/app.h"
 #include "framework/audio.h"
 #include "framework/image.h"
+#include "music/zu_player.h"
 #include "runtime/array.h"
 #include "runtime/string.h"
 
@@ -69,6 +70,7 @@ public:
     int m_spin = 0;
     int m_minDim = 0;
     int m_i = 0;  // scratch loop index; nothing relies on it across calls
+    c_ZuPlayer* m_music = nullptr;  // the procedural music player, made with the game
 
     c_MyApp() {}
     c_MyApp* m_new();
@@ -347,6 +349,11 @@ public:
     int p_GC_Badges();
 
     // --- credits test card (credits.cpp) ---
+    int m_cardCols = 0, m_cardRows = 0;  // whole cells across and down, recomputed every update
+    int m_cardSpread = 0;                // how far the cells stand out: 30 closed, 0 fully open
+    float m_creditsScroll = 0;           // the text window's offset, kept within -16 .. 0
+    int m_creditsLine = 0;               // credits line at the window's origin; only grows
+
     int p_CreditBox();
 
     // --- sound effects and tunes (sound.cpp) ---
@@ -363,6 +370,8 @@ public:
     int p_PlaySFX(int n, float rate, float volume, float pan);
     int p_PlayTune(String name, int flags);
     int p_StopTune();
+    // 1 when the sound mode includes music.
+    int p_MusicOn();
     // The music part of a game start (called from p_LoadGame).
     int p_GameStartMusic();
     // The file tune pauses with the game and resumes with it (once per update).

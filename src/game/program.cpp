@@ -6,6 +6,7 @@
 #include "framework/graphics.h"
 #include "framework/input.h"
 #include "framework/random.h"
+#include "game/command_line.h"
 #include "game/my_app.h"
 #include "host/game.h"
 #include "runtime/startup.h"
@@ -95,8 +96,9 @@ void InitGameGlobals() {
     kx_Sprocklet_overscan = 0;
     kx_Sprocklet_DebugMode = 0;
     kx_Sprocklet_iCadeControls = 0;
-    kx_Sprocklet_HasMusicStream = 1;
-    kx_Sprocklet_HasMusic = 0;
+    // The recorded tune unless the command line chose other music.
+    kx_Sprocklet_HasMusicStream = kx_Sprocklet_MusicChoice.stream;
+    kx_Sprocklet_HasMusic = kx_Sprocklet_MusicChoice.composed;
     kx_Sprocklet_isOuya = 0;
     kx_Sprocklet_OnScreenControls = 0;
     kx_Sprocklet_AccelerometerControls = 0;

@@ -19,6 +19,11 @@ const int kKeyF4 = 115;
 const int kKeyF11 = 122;
 
 
+// The composed music's voices play on channels 31 down to 27, above the effects' 0 to 23;
+// the instrument folder holds 4 drum kits, 3 leads, 3 accompaniments and 4 bass lines.
+const int kMusicChannelBase = 32;
+const int kDrumKits = 4, kLeads = 3, kAccompaniments = 3, kBasses = 4;
+
 const int kPopUpSlideEnd = 30;
 const int kJingleSound = 96;
 
@@ -82,6 +87,9 @@ int c_MyApp::p_OnCreate() {
     kx_app_SetUpdateRate(kUpdateRate);
     m_devW = kx_graphics_DeviceWidth();
     m_devH = kx_graphics_DeviceHeight();
+    if (kx_Sprocklet_HasMusic == 1) {
+        m_music->p_Zu_Init(kMusicChannelBase, kDrumKits, kLeads, kAccompaniments, kBasses);
+    }
     p_Reload();
 
     // The menu's starting state.
@@ -105,7 +113,7 @@ int c_MyApp::p_OnUpdate() {
     kx_asyncevent_UpdateAsyncEvents();
     p_TuneFollowsPause();
     MeasureRate(m_uLast, m_uFps, m_uFpsAvg);
-    // The procedural music player, which its flag leaves switched off, is not built yet.
+    if (kx_Sprocklet_HasMusic == 1) m_music->p_Zu_Alive_U(m_paused, p_MusicOn());
 
     p_SamplePointer();
     p_InputLatches();
@@ -178,6 +186,8 @@ int c_MyApp::p_PopUpBoxes() {
 }
 
 int c_MyApp::p_OnRender() {
+    // The player loads its tune in the render call, before anything is drawn.
+    if (kx_Sprocklet_HasMusic == 1) m_music->p_Zu_Alive_R();
     MeasureRate(m_rLast, m_rFps, m_rFpsAvg);
 
     const int width = kx_graphics_DeviceWidth();

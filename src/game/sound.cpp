@@ -9,6 +9,12 @@ const int MusicBit = 2;  // the mode with this bit cleared is 1 when music is on
 const int TuneLoops = 1;
 const int DigitsInEffectName = 3;
 
+// The composed music of each game type; the fixed seed makes it the same at every start.
+const char* const kComposedTunes[] = {"Ombrel Vale/Piece_07", "Vintage/Tollbridge",
+                                      "Vintage/Skelland"};
+const int kComposedSeed = 37171650;
+const int kComposedTempo = 100;
+
 bool EffectsOn(int mode) { return mode == 1 || mode == 2; }
 bool MusicOn(int mode) { return (mode & ~MusicBit) == 1; }
 
@@ -61,8 +67,14 @@ int c_MyApp::p_StopTune() {
     return 0;
 }
 
+int c_MyApp::p_MusicOn() { return MusicOn(m_settings[SoundModeSetting]) ? 1 : 0; }
+
 int c_MyApp::p_GameStartMusic() {
     if (kx_Sprocklet_HasMusicStream == 1) p_PlayTune(String("Morvane"), TuneLoops);
+    if (kx_Sprocklet_HasMusic == 1 && m_gameType >= 1 && m_gameType <= 3) {
+        m_music->p_Zu_StartTune(String(kComposedTunes[m_gameType - 1]), kComposedSeed,
+                                kComposedTempo);
+    }
     return 0;
 }
 

@@ -12,8 +12,8 @@ runtime       runtime
 host          runtime host
 devices       runtime host devices
 framework     runtime host devices framework
-game          runtime host devices framework game
 music         runtime host devices framework music
+game          runtime host devices framework music game
 "
 
 SRC="$(cd "${1:?usage: check_includes.sh SRC_DIR}" && pwd)"

@@ -28,11 +28,13 @@ constexpr int kDrumAChunks = 6, kDrumBChunks = 6, kLeadChunks = 8, kAccChunks = 
 
 class Writer {
 public:
-    Writer(TuneImage& image, int voice) : image_(image), voice_(voice) {}
+    // Notes of a melodic voice are moved by `transpose` semitones; drum notes name samples.
+    Writer(TuneImage& image, int voice, int transpose = 0)
+        : image_(image), voice_(voice), transpose_(transpose) {}
 
     void Note(int chunk, int row, int note, int volume) {
         TuneRow& r = image_.At(chunk, voice_, row);
-        r.note = note;
+        r.note = note + transpose_;
         r.volume = volume;
     }
     void Volume(int chunk, int row, int volume) { image_.At(chunk, voice_, row).volume = volume; }
@@ -51,7 +53,11 @@ public:
 private:
     TuneImage& image_;
     int voice_;
+    int transpose_;
 };
+
+// The pattern that chunk c of a voice with `patterns` patterns plays in this tune.
+int PatternOf(const TuneStyle& s, int c, int patterns) { return (c + s.patternShift) % patterns; }
 
 int ThirdOf(const TuneStyle& s) {
     return std::find(s.scale.begin(), s.scale.end(), 16) != s.scale.end() ? 16 : 17;
@@ -63,7 +69,7 @@ void DrumsA(TuneImage& image, const TuneStyle& s, Rng& rng) {
         for (int bar = 0; bar < 4; ++bar) {
             int b = bar * kBar;
             bool lastBar = bar == 3;
-            switch (c) {
+            switch (PatternOf(s, c, kDrumAChunks)) {
                 case 0:
                     w.Note(c, b, kKickNote, 28);
                     w.Note(c, b + 10, kKickNote, 26);
@@ -130,7 +136,7 @@ void DrumsB(TuneImage& image, const TuneStyle& s, Rng& rng) {
             int b = bar * kBar;
             for (int k = 0; k < kBar; ++k) {
                 int row = b + k;
-                switch (c) {
+                switch (PatternOf(s, c, kDrumBChunks)) {
                     case 0:
                         if (k == 14)
                             w.Note(c, row, kOpenNote, 15);
@@ -211,20 +217,20 @@ void LeadChunk(Writer& w, const TuneStyle& s, Rng& rng, int chunk) {
 }
 
 void Lead(TuneImage& image, const TuneStyle& s, Rng& rng) {
-    Writer w(image, kLeadVoice);
+    Writer w(image, kLeadVoice, s.transpose);
     for (int c = 0; c < kLeadChunks; ++c) LeadChunk(w, s, rng, c);
     w.SwitchPair(2);
     w.SwitchPair(5);
 }
 
 void Accompaniment(TuneImage& image, const TuneStyle& s) {
-    Writer w(image, kAccompanimentVoice);
+    Writer w(image, kAccompanimentVoice, s.transpose);
     const int third = ThirdOf(s);
     const int chord[4] = {kRoot, third, 20, 25};
     for (int c = 0; c < kAccChunks; ++c) {
         for (int row = 0; row < kTuneRows; ++row) {
             int k = row % kBar;
-            switch (c) {
+            switch (PatternOf(s, c, kAccChunks)) {
                 case 0:  // off-beat stabs
                     if (k % 4 == 2) {
                         w.Note(c, row, k % 8 == 2 ? third : 20, 18);
@@ -253,12 +259,12 @@ void Accompaniment(TuneImage& image, const TuneStyle& s) {
 }
 
 void Bass(TuneImage& image, const TuneStyle& s) {
-    Writer w(image, kBassVoice);
+    Writer w(image, kBassVoice, s.transpose);
     const int seventh = ThirdOf(s) == 16 ? 23 : 22;
     for (int c = 0; c < kBassChunks; ++c) {
         for (int row = 0; row < kTuneRows; ++row) {
             int k = row % kBar;
-            switch (c) {
+            switch (PatternOf(s, c, kBassChunks)) {
                 case 0: {
                     const int line[8] = {kRoot, kRoot, 25, kRoot, 20, kRoot, 25, seventh};
                     if (k % 2 == 0) w.Note(c, row, line[k / 2], 24);
@@ -306,11 +312,11 @@ void Bass(TuneImage& image, const TuneStyle& s) {
 const std::vector<TuneStyle>& TuneStyles() {
     static const std::vector<TuneStyle> styles{
         // Calm and open: major pentatonic.
-        {"Ombrel Vale/Piece_07", 0x0B1E7u, {13, 15, 17, 20, 22, 25, 27, 29}, 0.3f},
+        {"Ombrel Vale/Piece_07", 0x0B1E7u, {13, 15, 17, 20, 22, 25, 27, 29}, 0.3f, 0, 0},
         // The classic: minor pentatonic with the sixth of the Dorian mode.
-        {"Vintage/Tollbridge", 0x7011Bu, {13, 16, 18, 20, 22, 23, 25, 28}, 0.55f},
+        {"Vintage/Tollbridge", 0x7011Bu, {13, 16, 18, 20, 22, 23, 25, 28}, 0.55f, 1, -2},
         // Driving: natural minor.
-        {"Vintage/Skelland", 0x5CE11u, {13, 15, 16, 18, 20, 21, 23, 25, 27, 28}, 0.85f},
+        {"Vintage/Skelland", 0x5CE11u, {13, 15, 16, 18, 20, 21, 23, 25, 27, 28}, 0.85f, 3, 3},
     };
     return styles;
 }

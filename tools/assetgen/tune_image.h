@@ -60,6 +60,10 @@ struct TuneStyle {
     std::uint32_t seed;
     std::vector<int> scale;  // note numbers of the scale from the root (13) upwards
     float energy;            // 0 calm .. 1 driving
+    // The player picks chunks by the same seeded numbers in every tune; each tune puts its own
+    // patterns at those numbers and plays in its own key, so no two tunes open alike.
+    int patternShift;  // chunk c of a voice plays pattern (c + patternShift) of its set
+    int transpose;     // semitones added to every melodic note
 };
 
 const std::vector<TuneStyle>& TuneStyles();

@@ -1,0 +1,17 @@
+// The program's command-line options, read before anything else starts.
+#pragma once
+
+// The music a player asked for: the recorded tune, the composed music, both or none.
+struct MusicChoice {
+    int stream;
+    int composed;
+};
+
+// The shipped choice (the recorded tune only) until the command line says otherwise; the
+// game's initialiser turns it into the music flags.
+extern MusicChoice kx_Sprocklet_MusicChoice;
+
+// Reads the options. Returns -1 when the program should go on, or the status it should end
+// with at once: 0 after --help, 2 after an option it does not know (with a message on
+// standard error).
+int kx_Sprocklet_ReadCommandLine(int argc, const char* const* argv);
