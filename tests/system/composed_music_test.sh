@@ -15,12 +15,6 @@ mkdir -p "$OUT_DIR"
 make_game_dir "$GAME"
 MATCH="$(dirname "${BASH_SOURCE[0]}")/envelope_match.awk"
 
-hold_key() {
-    xdotool keydown "$1"
-    sleep 0.15
-    xdotool keyup "$1"
-}
-
 # Plays game type $1 for nine seconds with no key held and records the mix as $2 (WAV) and,
 # for comparing, as $2.dat (text, 8000 samples per second, one channel).
 record_game() {

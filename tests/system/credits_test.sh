@@ -14,14 +14,6 @@ OUT_DIR="$2"
 mkdir -p "$OUT_DIR"
 make_game_dir "$GAME"
 
-# Keys go through the X server's input extension to the focused window, held long enough for
-# an update (1/60 s) to see them down.
-hold_key() {
-    xdotool keydown "$1"
-    sleep "${2:-0.15}"
-    xdotool keyup "$1"
-}
-
 # How many pixels of area $3 differ between pictures $1 and $2.
 changed_pixels() {
     compare -metric AE -fuzz 5% "$1[$3]" "$2[$3]" null: 2>&1

@@ -75,6 +75,22 @@ press_key_for_new_window() {
     fail "no new window after $2"
 }
 
+# Keys and buttons go through the X server's input extension to the focused window, held long
+# enough for an update (1/60 s) to see them down: key $1, for $2 seconds (0.15 unless given).
+hold_key() {
+    xdotool keydown "$1"
+    sleep "${2:-0.15}"
+    xdotool keyup "$1"
+}
+
+# Clicks window $1 at ($2, $3), in window pixels.
+click_at() {
+    xdotool mousemove --window "$1" "$2" "$3"
+    xdotool mousedown 1
+    sleep 0.15
+    xdotool mouseup 1
+}
+
 # Saves a picture of window $1 as $2.
 screenshot() {
     import -window "$1" "$2" || fail "taking the screenshot $2 failed"

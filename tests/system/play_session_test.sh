@@ -19,22 +19,6 @@ STATE="$SCRATCH_DIR/.travikstate"
 # Known lists to start from: the latest scores of type t are 10r + t for r = 0 .. 9.
 state_text 0 >"$STATE"
 
-# Keys and buttons go through the X server's input extension to the focused window, held long
-# enough for an update (1/60 s) to see them down.
-hold_key() {
-    xdotool keydown "$1"
-    sleep "${2:-0.15}"
-    xdotool keyup "$1"
-}
-
-# Clicks window $1 at ($2, $3), in window pixels.
-click_at() {
-    xdotool mousemove --window "$1" "$2" "$3"
-    xdotool mousedown 1
-    sleep 0.15
-    xdotool mouseup 1
-}
-
 # The latest scores of game type $1 in the state file, separated by blanks.
 last_list() {
     local t=$(($1 - 1)) pieces r list=""
