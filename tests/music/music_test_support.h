@@ -1,35 +1,26 @@
-// A music player on the fake GLFW, OpenGL and OpenAL: a host that serves tune images built in
-// memory, an audio device that records what the player asks of it, a graphics device to render
-// into, and a model of the generator and of the player's random choices written from the rules.
+// A music player on the fake GLFW, OpenGL and OpenAL: tune images built in memory for the image
+// host to serve, an audio device that records what the player asks of it, a graphics device to
+// render into, and a model of the generator and of the player's random choices written from the
+// rules.
 #pragma once
 
-#include <gtest/gtest.h>
-
+#include <algorithm>
 #include <cmath>
-#include <cstring>
-#include <map>
+#include <cstdint>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "devices/graphics.h"
+#include "devices/graphics_fixture.h"
 #include "fakes/fake_al.h"
-#include "fakes/fake_gl.h"
-#include "fakes/fake_glfw.h"
 #include "framework/app.h"
 #include "framework/graphics.h"
-#include "framework/random.h"
-#include "host/glfw_game.h"
 #include "music/zu_player.h"
-#include "runtime/runtime_test_support.h"
 
 // An RGBA (or, with depth 3, RGB) picture cut into 64 x 64 frames, left to right, then down.
-struct TuneImage {
-    int width, height, depth;
-    std::vector<unsigned char> pixels;
-
+struct TuneImage : ImageHost::Picture {
     explicit TuneImage(int w = 512, int h = 512, int d = 4)
-        : width(w), height(h), depth(d), pixels(size_t(w) * h * d, 0) {}
+        : Picture{w, h, d, std::vector<unsigned char>(size_t(w) * h * d)} {}
     TuneImage& Set(int frame, int x, int y, int blue, int alpha = 255, int redAndGreen = 0) {
         const int perRow = width / 64;
         unsigned char* p =
@@ -41,36 +32,11 @@ struct TuneImage {
     }
 };
 
-class TuneHost : public KxGlfwGame {
-public:
-    std::map<std::string, TuneImage> files;
-    std::vector<std::string> asked;
-
-    ~TuneHost() override {
-        if (KxGame::_game == this) KxGame::_game = nullptr;
-        if (KxGlfwGame::_glfwGame == this) KxGlfwGame::_glfwGame = nullptr;
-    }
-    unsigned char* LoadImageData(String path, int* width, int* height, int* depth) override {
-        asked.push_back(path.ToCString().chars());
-        auto it = files.find(asked.back());
-        if (it == files.end()) return nullptr;
-        const std::vector<unsigned char>& pixels = it->second.pixels;
-        auto* copy = static_cast<unsigned char*>(std::malloc(pixels.size()));
-        std::memcpy(copy, pixels.data(), pixels.size());
-        *width = it->second.width, *height = it->second.height, *depth = it->second.depth;
-        return copy;
-    }
-};
-
-// Every sample file loads.
+// Every sample file loads; the calls on channels are recorded.
 class RecordingAudio : public gxtkAudio {
 public:
-    struct Call {
-        std::string what;  // play, stop, volume, pan, rate
-        int channel;
-        float value;  // volume, pan or rate; the flags of a play
-    };
-    std::vector<Call> calls;
+    struct Call { std::string what; int channel; float value; };  // value: volume, pan, rate
+    std::vector<Call> calls;                                       // or the flags of a play
     std::vector<std::string> loaded;
     gxtkSample* played = nullptr;  // the latest sample played
 
@@ -94,17 +60,12 @@ public:
         }
         return values;
     }
-    int Count(const std::string& what) const {
-        int n = 0;
-        for (const Call& c : calls) n += c.what == what;
-        return n;
-    }
-    // "what channel value|..." (a stop has no value); forgets the calls.
+    // The calls as "stop 31|play 31 0|...", forgetting them.
     std::string Log() {
         std::ostringstream text;
-        for (size_t i = 0; i < calls.size(); ++i) {
-            text << (i ? "|" : "") << calls[i].what << ' ' << calls[i].channel;
-            if (calls[i].what != "stop") text << ' ' << calls[i].value;
+        for (const Call& c : calls) {
+            text << (&c == calls.data() ? "" : "|") << c.what << ' ' << c.channel;
+            if (c.what != "stop") text << ' ' << c.value;
         }
         calls.clear();
         return text.str();
@@ -119,74 +80,67 @@ private:
 
 namespace model {
 
+const int kCounts[5] = {0, 4, 3, 3, 4};  // variants of kits, leads, accompaniments, basses
+
+// The shared generator, reseeded and advanced `skip` steps.
 struct Gen {
     uint32_t seed;
+    Gen(int s, int skip) : seed(uint32_t(s)) { while (skip-- > 0) Next(); }
     float Next() {
         seed = seed * 1664525u + 1013904223u;
         return static_cast<float>(seed >> 8) * 5.96046448e-8f;
     }
     int Rand(float lo, float hi) { return int(std::floor(Next() * ((hi + 0.99f) - lo) + lo)); }
 };
-inline Gen At(int seed, int skip) {
-    Gen g{static_cast<uint32_t>(seed)};
-    for (int i = 0; i < skip; ++i) g.Next();
-    return g;
-}
 
+// The choices of a tune whose voices have data up to chunk `last`.
 struct Player {
-    int seed = 0, section = 0, passesLeft = 0, variant[6] = {};
+    int seed, section = 0, passesLeft = 0, variant[6] = {};
     int lastChunk[5] = {}, chunk[5] = {}, muted[5] = {}, nextMuted[5] = {}, leadIn[5] = {};
-    std::string chords;
+    std::string chords = "qqjj";
     bool bothDrumsDrewMuted = false;  // kit A had to be unmuted
 
-    void KeepKitA() {
-        bothDrumsDrewMuted = muted[0] == 1 && muted[1] == 1;
-        if (bothDrumsDrewMuted) muted[0] = 0;
-    }
-    void Start(int tuneSeed, const int counts[5]) {
-        seed = tuneSeed, section = 0, chords = "qqjj";
-        Gen g = At(seed, 11);
-        for (int i = 1; i <= 5; ++i) variant[i] = g.Rand(1, counts[i < 3 ? 1 : i - 1]);
-        for (int v = 0; v < 5; ++v) {
-            g = At(seed + 7 * v, 11);
-            chunk[v] = g.Rand(0, lastChunk[v]);
-            nextMuted[v] = g.Rand(0, 1);
-            leadIn[v] = g.Rand(0, 1);
-            muted[v] = g.Rand(0, 1);
-        }
-        KeepKitA();
-        passesLeft = 2 * g.Rand(1, 2);
+    explicit Player(int tuneSeed, const int* last = nullptr) : seed(tuneSeed) {
+        if (last) std::copy(last, last + 5, lastChunk);
+        Gen g(seed, 11);
+        for (int i = 1; i <= 5; ++i) variant[i] = g.Rand(1, kCounts[i < 3 ? 1 : i - 1]);
+        DrawVoices(true);
     }
     // True when the pass began a new section.
     bool EndOfPass() {
         static const char* const groups[] = {"qqqq", "qqjj", "qqbb", "qbqb", "qqqj"};
-        Gen g = At(section * 9 + seed, 16);
-        if (chords.size() == 1) chords = std::string(" ") + groups[g.Rand(0, 4)];
+        const int group = Gen(section * 9 + seed, 16).Rand(0, 4);
+        if (chords.size() == 1) chords = std::string(" ") + groups[group];
         if (chords.size() > 1) chords.erase(0, 1);
         if (--passesLeft > 0) return false;
-        passesLeft = 2 * At(section * 9 + seed, 11).Rand(1, 2);
-        ++section;
+        passesLeft = 2 * Gen(section++ * 9 + seed, 11).Rand(1, 2);
+        DrawVoices(false);
+        return true;
+    }
+    // A tune starts with mutes of its own; a later section takes those drawn before it.
+    void DrawVoices(bool start) {
+        Gen g(0, 0);
         for (int v = 0; v < 5; ++v) {
-            g = At(7 * v + section * 9 + seed, 11);
+            g = Gen(7 * v + section * 9 + seed, 11);
             chunk[v] = g.Rand(0, lastChunk[v]);
-            muted[v] = nextMuted[v];
+            if (!start) muted[v] = nextMuted[v];
             nextMuted[v] = g.Rand(0, 1);
             leadIn[v] = g.Rand(0, 1);
+            if (start) muted[v] = g.Rand(0, 1);
         }
-        KeepKitA();
-        return true;
+        bothDrumsDrewMuted = muted[0] == 1 && muted[1] == 1;
+        if (bothDrumsDrewMuted) muted[0] = 0;
+        if (start) passesLeft = 2 * g.Rand(1, 2);
     }
 };
 
 }  // namespace model
 
-// A player on channels 31 to 27 with 4 kits, 3 leads, 3 accompaniments and 4 bass lines, in a
-// window smaller than one tune frame (reading a tune must not go through the screen), with the
-// clock at 0.
+// A player on channels 31 to 27, in a window smaller than one tune frame (reading a tune must
+// not go through the screen), with the clock at 0.
 class PlayerTest : public ::testing::Test {
 protected:
-    static constexpr int kCounts[5] = {0, 4, 3, 3, 4};
-    TuneHost host;
+    ImageHost host;
     gxtkGraphics* device = nullptr;
     RecordingAudio* audio = nullptr;
     c_ZuPlayer* player = nullptr;
@@ -202,7 +156,8 @@ protected:
         kx_graphics_SetGraphicsDevice(device = new gxtkGraphics);
         kx_audio_SetAudioDevice(audio = new RecordingAudio);
         player = (new c_ZuPlayer)->m_new();
-        player->p_Zu_Init(32, kCounts[1], kCounts[2], kCounts[3], kCounts[4]);
+        const int* n = model::kCounts;
+        player->p_Zu_Init(32, n[1], n[2], n[3], n[4]);
     }
     void TearDown() override {
         kx_graphics_device = kx_graphics_renderDevice = nullptr;
@@ -213,7 +168,6 @@ protected:
     }
 
     static void Clock(int ms) { fake_glfw::SetTime((ms + 0.5) / 1000.0); }
-    static int Now() { return kx_app_Millisecs(); }
 
     // One frame with the player's hook first, as the game renders.
     void Render() {
