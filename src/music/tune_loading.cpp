@@ -25,8 +25,6 @@ const int kKitBFirst = 12, kKitBLast = 19;
 const int kLeadStep = 21, kAccompanimentStep = 22, kBassStep = 23;
 const int kLead = 2, kAccompaniment = 3, kBass = 4;
 
-String Decimal(int v) { return String(v); }
-
 // Where a pixel's blue lies: the third byte of RGB and RGBA pixels; a grey picture draws
 // its grey into every channel.
 int BlueOffset(int depth) { return depth >= 3 ? 2 : 0; }
@@ -57,22 +55,22 @@ int c_ZuPlayer::p_Zu_LoadChunk() {
 int c_ZuPlayer::p_LoadSample(int step) {
     if (step >= kKitAFirst && step <= kKitALast) {
         const int n = step - kKitAFirst + 1;
-        gc_assign(m_kitA[n], kx_audio_LoadSound(String("inst/d") + Decimal(m_variant[1]) +
-                                                String("-") + Decimal(n) + String(".wav")));
+        gc_assign(m_kitA[n], kx_audio_LoadSound(String("inst/d") + String(m_variant[1]) +
+                                                String("-") + String(n) + String(".wav")));
     } else if (step >= kKitBFirst && step <= kKitBLast) {
         const int n = step - kKitBFirst + 1;
-        gc_assign(m_kitB[n], kx_audio_LoadSound(String("inst/d") + Decimal(m_variant[2]) +
-                                                String("-") + Decimal(n) + String(".wav")));
+        gc_assign(m_kitB[n], kx_audio_LoadSound(String("inst/d") + String(m_variant[2]) +
+                                                String("-") + String(n) + String(".wav")));
     } else if (step == kLeadStep) {
         gc_assign(m_instSound[kLead],
-                  kx_audio_LoadSound(String("inst/lead") + Decimal(m_variant[3]) + String(".wav")));
+                  kx_audio_LoadSound(String("inst/lead") + String(m_variant[3]) + String(".wav")));
     } else if (step == kAccompanimentStep) {
         gc_assign(m_instSound[kAccompaniment],
-                  kx_audio_LoadSound(String("inst/accompany") + Decimal(m_variant[4]) +
+                  kx_audio_LoadSound(String("inst/accompany") + String(m_variant[4]) +
                                      String(".wav")));
     } else if (step == kBassStep) {
         gc_assign(m_instSound[kBass],
-                  kx_audio_LoadSound(String("inst/bass") + Decimal(m_variant[5]) + String(".wav")));
+                  kx_audio_LoadSound(String("inst/bass") + String(m_variant[5]) + String(".wav")));
     }
     return 0;
 }

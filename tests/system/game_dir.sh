@@ -141,6 +141,13 @@ expect_dominant() {
         fail "$4: $(basename "$1") ${2:+at $2 }is mostly $got, expected $3"
 }
 
+# Fails unless picture $1 shows the menu in a 640 x 480 window: mostly its dark blue, and the
+# highscore panel darkening the right edge between its two lists.
+expect_menu() {
+    expect_dominant "$1" "" "40 40 80" "menu background"
+    expect_dominant "$1" "12x40+532+220" "24 24 48" "highscore panel"
+}
+
 # The state text: 25 settings and their checksum, 8 badge words and theirs, then per game
 # type t ten best and ten latest scores interleaved and their checksum. $1 is added to the
 # second best score of type 1 after the checksums are made (0 for a correct text).

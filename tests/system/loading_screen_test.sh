@@ -40,8 +40,7 @@ release_data_file gfx-hd.png
 sleep 1
 shot="$OUT_DIR/loading_screen_done.png"
 screenshot "$window" "$shot"
-# The menu's highscore panel darkens the right edge.
-expect_pixel "$shot" 540 240 "24 24 48" "highscore panel of the menu"
+expect_menu "$shot"
 
 press_key "$window" F4
 wait_for_game_exit
