@@ -200,6 +200,7 @@ String c_MyApp::p_rstr(int width, int value, String pad) {
 String c_MyApp::p_rstr(int value) { return p_rstr(kMenuNumberWidth, value, String(" ")); }
 
 int c_MyApp::p_TouchInImage(int slot, float x, float y, int touch) {
+    if (!IsImageSlot(slot)) return 0;
     const float halfW = m_imgInfo[slot * 3] * m_artScale * m_sizeX / 2;
     const float halfH = m_imgInfo[slot * 3 + 1] * m_artScale * m_sizeY / 2;
     const int tx = m_touchX[touch];

@@ -51,6 +51,7 @@ int c_MyApp::p_ChooseArtLevel() {
 }
 
 int c_MyApp::p_LoadImg(int slot, String path, int cellW, int cellH, int frames, int flags) {
+    if (!IsImageSlot(slot)) return 0;
     gc_assign(m_img[slot], static_cast<c_Image*>(nullptr));
     gc_assign(m_img[slot], kx_graphics_LoadImage2(ArtPath(path, m_artLevel), cellW * m_artLevel,
                                                   cellH * m_artLevel, frames, flags));
@@ -61,6 +62,7 @@ int c_MyApp::p_LoadImg(int slot, String path, int cellW, int cellH, int frames, 
 }
 
 int c_MyApp::p_LoadFont(int slot, String path, int advance, int lineHeight) {
+    if (!IsImageSlot(slot)) return 0;
     gc_assign(m_img[slot], static_cast<c_Image*>(nullptr));
     gc_assign(m_img[slot],
               kx_graphics_LoadImage2(ArtPath(path, m_artLevel), kFontCell * m_artLevel,

@@ -16,6 +16,9 @@ const float kx_Sprocklet_RectKind = -3717.0f;
 const float kx_Sprocklet_OvalKind = -3716.0f;
 
 const int kx_Sprocklet_ImageSlots = 100;
+// A slot number outside the image tables names no image: it is drawn as nothing, never hit,
+// and loading into it does nothing.
+inline bool IsImageSlot(int slot) { return slot >= 0 && slot < kx_Sprocklet_ImageSlots; }
 const int kx_Sprocklet_PadEntries = 20;
 const int kx_Sprocklet_PadPulses = 19;  // entries 0 .. 18 are one-update pulses
 const int kx_Sprocklet_PointerTouches = 10;

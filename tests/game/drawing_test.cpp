@@ -214,3 +214,17 @@ TEST_F(DrawingTest, ButtonsAndTouchAreasAreHitOnlyStrictlyInside) {
 }
 
 }  // namespace
+
+TEST_F(DrawingTest, SlotsOutsideTheImageTablesAreIgnoredEverywhere) {
+    // A touch right on the button: only a real slot can be hit.
+    Touch(0, 100, 100);
+    for (int slot : {-1, kx_Sprocklet_ImageSlots, 150}) {
+        EXPECT_EQ(app->p_Button(slot, 100, 100, 0), 0) << slot;
+        EXPECT_EQ(app->p_Button0(slot, 100, 100, 0), 0) << slot;
+    }
+
+    const int font = app->m_font;
+    app->p_LoadImg(kx_Sprocklet_ImageSlots, String("common/icons"), 32, 32, 16, 1);
+    app->p_LoadFont(-1, String("fonts/editundo"), 7, 10);
+    EXPECT_EQ(app->m_font, font);
+}

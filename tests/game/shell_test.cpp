@@ -1,6 +1,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "game_test_support.h"
 #include "shell_fixture.h"
 
 namespace {
@@ -277,3 +278,54 @@ TEST_F(ShellTest, TheGameObjectKeepsItsArraysAcrossCollections) {
 }
 
 }  // namespace
+
+// After a minute of play at 60 updates and 30 renders a second, whatever draw state the play
+// field left behind, the debug line is still the smoothed render rate (which settles just
+// above 20, as the integer smoothing truncates) and the scales, written left to right in
+// plain white at scale 1.
+TEST_F(ShellTest, TheDebugLineStaysReadableThroughAGame) {
+    Start();
+    FinishLoading();
+    app->m_mode = c_MyApp::ModeStartGame;
+    Press(112);
+    Update();
+    Release(112);
+    for (int i = 0; i < 3600; ++i) {
+        Update();
+        if (i % 2 == 0) Render();
+    }
+    ASSERT_EQ(app->m_mode, c_MyApp::ModePlaying);
+    EXPECT_GE(app->m_rFpsAvg, 21);
+    EXPECT_LE(app->m_rFpsAvg, 30);
+
+    const String line = String(app->m_rFpsAvg) + String(":") + String(app->m_scaleX) +
+                        String(",") + String(app->m_scaleY);
+    const std::string want = line.ToCString().chars();
+    const std::vector<const float*> commands = DrawCommands(app);
+    // The line is the last run of the font's commands that spells it.
+    int start = -1;
+    for (int i = int(commands.size()) - int(want.size()); i >= 0 && start < 0; --i) {
+        std::string spelt;
+        for (size_t k = 0; k < want.size(); ++k) {
+            if (commands[i + k][0] == 90) spelt += char(commands[i + k][6] + 32);
+        }
+        if (spelt == want) start = i;
+    }
+    ASSERT_GE(start, 0) << "no debug line \"" << want << "\" in the draw list";
+    // At the bottom left, on the screen: the leading blank takes the first advance.
+    EXPECT_NEAR(commands[start][1], 16 + 7, 3);
+    EXPECT_GT(commands[start][2], kx_Sprocklet_jscrh - 16);
+    EXPECT_LT(commands[start][2], kx_Sprocklet_jscrh);
+    for (size_t k = 0; k < want.size(); ++k) {
+        const float* glyph = commands[start + k];
+        EXPECT_EQ(glyph[3], 0) << k;  // not turned
+        EXPECT_EQ(glyph[4], 1) << k;
+        EXPECT_EQ(glyph[5], 1) << k;
+        EXPECT_EQ(glyph[7], 1) << k;  // opaque white
+        EXPECT_EQ(glyph[10], 255) << k;
+        EXPECT_EQ(glyph[11], 255) << k;
+        EXPECT_EQ(glyph[12], 255) << k;
+        EXPECT_EQ(glyph[2], commands[start][2]) << k;
+        if (k > 0) EXPECT_GT(glyph[1], commands[start + k - 1][1]) << k;
+    }
+}
