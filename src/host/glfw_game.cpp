@@ -24,6 +24,10 @@ const int kMaxVideoModes = 1024;
 
 // The one window; GLFW can hold more, the game never needs them.
 GLFWwindow* theWindow = nullptr;
+// Whether the window has been seen focused since it was created. A new window is unfocused
+// until the window manager gets to it; when the host itself replaced the window (the
+// fullscreen switch), that gap is not the player leaving the game.
+bool theWindowHasBeenFocused = false;
 
 KxGlfwVideoMode* NewVideoMode(const GLFWvidmode& mode) {
     KxGlfwVideoMode* result = new KxGlfwVideoMode;
@@ -89,6 +93,7 @@ void KxGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int bl
     theWindow = glfwCreateWindow(width, height, kWindowTitle, fullscreen ? monitor : nullptr,
                                  nullptr);
     if (!theWindow) WindowFailed(width, height);
+    theWindowHasBeenFocused = false;
     glfwMakeContextCurrent(theWindow);
     ++glfwGraphicsSeq;
 
@@ -136,7 +141,8 @@ void KxGlfwGame::Run() {
 }
 
 // An iconified or unfocused window suspends the game; only an active one resumes it, and
-// then an update falls due at once.
+// then an update falls due at once. A window that has never had the focus has not lost it:
+// it is one the host has just opened, still waiting for the window manager.
 void KxGlfwGame::FollowWindowState() {
     if (glfwGetWindowAttrib(theWindow, GLFW_ICONIFIED)) {
         if (!_suspended) {
@@ -144,12 +150,13 @@ void KxGlfwGame::FollowWindowState() {
             SuspendGame();
         }
     } else if (glfwGetWindowAttrib(theWindow, GLFW_FOCUSED)) {
+        theWindowHasBeenFocused = true;
         if (_suspended) {
             _iconified = false;
             ResumeGame();
             _nextUpdate = glfwGetTime();
         }
-    } else if (!_suspended) {
+    } else if (!_suspended && theWindowHasBeenFocused) {
         SuspendGame();
     }
 }

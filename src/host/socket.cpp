@@ -94,9 +94,17 @@ bool KxSocket::Open(int protocol) {
 }
 
 void KxSocket::Close() {
+    // A connection that Accepted() never took is still ours: nobody else can close it.
+    DropAccepted();
     if (_handle == -1) return;
     close(_handle);
     _handle = -1;
+}
+
+void KxSocket::DropAccepted() {
+    if (_accepted == -1) return;
+    close(_accepted);
+    _accepted = -1;
 }
 
 bool KxSocket::Bind(String host, int port) {
@@ -112,6 +120,9 @@ bool KxSocket::Connect(String host, int port) {
 bool KxSocket::Listen(int backlog) { return listen(_handle, backlog) == 0; }
 
 bool KxSocket::Accept() {
+    // Only the newest connection is kept; one that was never handed over would otherwise
+    // stay open, unreachable, with its peer waiting on it.
+    DropAccepted();
     _accepted = accept(_handle, nullptr, nullptr);
     return _accepted != -1;
 }

@@ -43,13 +43,16 @@ public:
     // 1 and 2 open a TCP stream socket without Nagle's delay, 3 a UDP socket; false when
     // already open or for any other protocol.
     bool Open(int protocol);
+    // Closes the socket and any accepted connection not yet handed over.
     void Close();
     bool Bind(String host, int port);
     bool Connect(String host, int port);
     bool Listen(int backlog);
-    // Waits for a connection and keeps its handle for Accepted().
+    // Waits for a connection and keeps its handle for Accepted(); a connection kept from an
+    // earlier Accept and not taken is closed.
     bool Accept();
-    // A socket for the last accepted connection; a second call gives a closed socket.
+    // A socket for the last accepted connection, which it then owns; a second call gives a
+    // closed socket.
     KxSocket* Accepted();
 
     // Bytes moved from or to the buffer at offset, or -1. Offsets and counts that do not lie
@@ -66,6 +69,9 @@ public:
     int Protocol() const { return _protocol; }
 
 private:
+    // Closes the connection kept by Accept() that Accepted() has not handed over.
+    void DropAccepted();
+
     int _handle = -1;
     int _protocol = 0;
     int _accepted = -1;

@@ -204,6 +204,16 @@ TEST_F(GraphicsDeviceTest, OvalSegmentsFollowTheRadii) {
     ASSERT_EQ(scaled.size(), 20u);
     ExpectAt(scaled[0], 120, 10);
 
+    // A quarter turn moves each radius onto the other axis; its length is what counts, so a
+    // turned circle of radius 50 keeps its 100 segments (ix and jy are 0 here).
+    device->SetMatrix(0, -1, 1, 0, 0, 0);
+    fake_gl::ClearCalls();
+    device->DrawOval(-50, -50, 100, 100);
+    device->Flush();
+    const auto turned = fake_gl::Draws().at(0).vertices;
+    ASSERT_EQ(turned.size(), 100u);
+    ExpectAt(turned[0], 0, -50);
+
     device->SetMatrix(kNaN, 0, 0, 1, 0, 0);
     fake_gl::ClearCalls();
     device->DrawOval(0, 0, 10, 10);

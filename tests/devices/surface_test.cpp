@@ -27,6 +27,10 @@ TEST_F(SurfaceTest, PixelsWithAlphaArePremultipliedOnceAndUploaded) {
     EXPECT_EQ(greyAlpha->format, GL_LUMINANCE_ALPHA);
     EXPECT_EQ(StoredPixels(greyAlpha), (Bytes{0, 0, 40, 51}));
 
+    // Products are rounded down, never to nearest: 1·128/255 = 0.502 and 3·128/255 = 1.506.
+    EXPECT_EQ(StoredPixels(SurfaceOf(1, 1, 4, {1, 3, 130, 128})), (Bytes{0, 1, 65, 128}));
+    EXPECT_EQ(StoredPixels(SurfaceOf(1, 1, 2, {3, 128})), (Bytes{1, 128}));
+
     gxtkSurface* rgb = SurfaceOf(1, 1, 3, {1, 2, 3});
     gxtkSurface* grey = SurfaceOf(1, 1, 1, {9});
     EXPECT_EQ(rgb->format, GL_RGB);
@@ -135,6 +139,11 @@ TEST_F(SurfaceTest, SubDataPremultipliesAndUploadsOnlyWhatChanged) {
     EXPECT_EQ(fake_gl::Count("glTexSubImage2D"), 0);
     surface->Bind();
     EXPECT_EQ(TexturePixels(surface), StoredPixels(surface));
+
+    // Rounded down like loaded pixels: alpha 128 with red 1, green 3, blue 130.
+    const int faint = static_cast<int>(0x80010382u);
+    surface->SetSubData(0, 0, 1, 1, &faint, 1);
+    EXPECT_EQ(std::vector<int>(surface->data, surface->data + 4), (Bytes{0, 1, 65, 128}));
 
     gxtkSurface* rgb = SurfaceOf(1, 1, 3, {1, 2, 3});
     rgb->SetSubData(0, 0, 1, 1, &blue, 1);

@@ -11,6 +11,7 @@ namespace {
 
 // A loop under test that never closes its window would otherwise hang the test run.
 const int kMaxEventCalls = 1000000;
+const int kDefaultFocusLatency = 2;
 
 struct Joystick {
     std::vector<float> axes;
@@ -41,6 +42,10 @@ struct State {
     int windowsCreated = 0;
     int windowsDestroyed = 0;
 
+    int focusLatency = kDefaultFocusLatency;
+    GLFWwindow* awaitingFocus = nullptr;  // created, not yet focused by the window manager
+    int focusCountdown = 0;                // event calls until it is
+
     std::map<int, Joystick> joysticks;
     bool monitorConnected = true;
     GLFWmonitor monitor;
@@ -69,8 +74,28 @@ void RetireWindows() {
     S().windows.clear();
 }
 
+void SetFocused(GLFWwindow* window, bool focused) {
+    if (window->focused == focused) return;
+    window->focused = focused;
+    if (window->focusCallback) window->focusCallback(window, focused ? GLFW_TRUE : GLFW_FALSE);
+}
+
+// The window manager acts on a window waiting for the focus: the window that had it loses it
+// first, as the events arrive in that order.
+void MoveFocusWhenDue() {
+    State& s = S();
+    if (!s.awaitingFocus || --s.focusCountdown > 0) return;
+    GLFWwindow* window = s.awaitingFocus;
+    s.awaitingFocus = nullptr;
+    for (auto& other : s.windows) {
+        if (other.get() != window) SetFocused(other.get(), false);
+    }
+    SetFocused(window, true);
+}
+
 void EventsDelivered(fake_glfw::EventCall kind) {
     State& s = S();
+    MoveFocusWhenDue();
     ++s.eventCalls[kind];
     if (++s.totalEventCalls > kMaxEventCalls) {
         std::fprintf(stderr, "fake GLFW: %d event calls and the window is still open\n",
@@ -102,6 +127,8 @@ bool HatButtonsAtInit() { return S().hatButtonsAtInit; }
 void FailWindowCreation(bool fail) { S().failWindowCreation = fail; }
 
 int TerminateCalls() { return S().terminateCalls; }
+
+void SetFocusLatency(int eventCalls) { S().focusLatency = eventCalls; }
 
 void SetEventHook(std::function<void(EventCall)> hook) { S().hook = std::move(hook); }
 
@@ -180,6 +207,7 @@ void glfwTerminate(void) {
     S().windowsDestroyed += static_cast<int>(S().windows.size());
     RetireWindows();
     S().currentContext = nullptr;
+    S().awaitingFocus = nullptr;
 }
 
 double glfwGetTime(void) { return S().time; }
@@ -217,6 +245,11 @@ GLFWwindow* glfwCreateWindow(int width, int height, const char* title, GLFWmonit
     window->depthBits = h.depthBits;
     window->stencilBits = h.stencilBits;
     window->resizable = h.resizable;
+    if (S().windowsCreated > 0 && S().focusLatency > 0) {
+        window->focused = false;
+        S().awaitingFocus = window.get();
+        S().focusCountdown = S().focusLatency;
+    }
     ++S().windowsCreated;
     S().windows.push_back(std::move(window));
     return S().windows.back().get();
@@ -224,6 +257,11 @@ GLFWwindow* glfwCreateWindow(int width, int height, const char* title, GLFWmonit
 
 void glfwDestroyWindow(GLFWwindow* window) {
     State& s = S();
+    // GLFW clears a window's callbacks before it tears it down: the focus it held simply goes,
+    // with no event for it, and no window has the focus until the window manager gives it.
+    window->focusCallback = nullptr;
+    window->iconifyCallback = nullptr;
+    if (s.awaitingFocus == window) s.awaitingFocus = nullptr;
     if (s.currentContext == window) s.currentContext = nullptr;
     for (auto it = s.windows.begin(); it != s.windows.end(); ++it) {
         if (it->get() == window) {
@@ -317,6 +355,19 @@ GLFWcursorposfun glfwSetCursorPosCallback(GLFWwindow* window, GLFWcursorposfun c
 GLFWwindowclosefun glfwSetWindowCloseCallback(GLFWwindow* window, GLFWwindowclosefun callback) {
     GLFWwindowclosefun previous = window->closeCallback;
     window->closeCallback = callback;
+    return previous;
+}
+
+GLFWwindowfocusfun glfwSetWindowFocusCallback(GLFWwindow* window, GLFWwindowfocusfun callback) {
+    GLFWwindowfocusfun previous = window->focusCallback;
+    window->focusCallback = callback;
+    return previous;
+}
+
+GLFWwindowiconifyfun glfwSetWindowIconifyCallback(GLFWwindow* window,
+                                                  GLFWwindowiconifyfun callback) {
+    GLFWwindowiconifyfun previous = window->iconifyCallback;
+    window->iconifyCallback = callback;
     return previous;
 }
 

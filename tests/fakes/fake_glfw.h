@@ -40,6 +40,8 @@ struct GLFWwindow {
     GLFWmousebuttonfun mouseButtonCallback = nullptr;
     GLFWcursorposfun cursorPosCallback = nullptr;
     GLFWwindowclosefun closeCallback = nullptr;
+    GLFWwindowfocusfun focusCallback = nullptr;
+    GLFWwindowiconifyfun iconifyCallback = nullptr;
 };
 
 namespace fake_glfw {
@@ -68,6 +70,14 @@ void SetEventHook(std::function<void(EventCall)> hook);
 int EventCalls(EventCall kind);
 // The timeout of the latest glfwWaitEventsTimeout.
 double LastTimeout();
+
+// Focus belongs to the window manager, not the program. The first window after Reset starts
+// focused (tests script its focus themselves); any later one, such as the window that replaces
+// another for a fullscreen switch, starts unfocused and is given the focus inside the
+// `eventCalls`-th event call after its creation (2 by default, so the program's first look at
+// its events after the switch still finds it unfocused). Whichever other window held the focus
+// then loses it, with its focus callback. 0 focuses every window at once.
+void SetFocusLatency(int eventCalls);
 
 // The newest window that is not destroyed, or null.
 GLFWwindow* Window();

@@ -10,6 +10,7 @@ public:
     int suspended = 0, resumed = 0, updates = 0, renders = 0;
     bool deviceReadyAtCreate = false;
     int spaceHit = -1, spaceDown = -1, heldHit = -1, chars[2] = {-1, -1};
+    int joyHit = -1, joyDown = -1;
 
     ProbeApp() {}
     int p_OnCreate() override {
@@ -25,6 +26,8 @@ public:
         spaceDown = kx_input_KeyDown(32);
         heldHit = kx_input_KeyHit(65);
         for (int& c : chars) c = kx_input_GetChar();
+        joyHit = kx_input_JoyHit(2, 0);
+        joyDown = kx_input_JoyDown(2, 0);
         return 0;
     }
 };
@@ -96,6 +99,23 @@ TEST_F(AppTest, HitsAndCharactersLiveExactlyOneUpdate) {
     EXPECT_EQ(app->spaceHit, 0);
     EXPECT_EQ(app->heldHit, 0);
     EXPECT_EQ(app->chars[0], 0) << "the unread 'c' went with its update";
+}
+
+// Joystick buttons are polled when the update begins, so the update that follows the press
+// sees it hit, and the hit is gone once that update is over.
+TEST_F(AppTest, AJoystickPressIsHitDuringTheNextUpdateOnly) {
+    ProbeApp* app = new ProbeApp;
+    Start(app);
+    host.present[0] = true;
+    host.buttons[0][2] = true;
+    host.UpdateGame();
+    EXPECT_EQ(app->joyHit, 1);
+    EXPECT_EQ(app->joyDown, 1);
+    EXPECT_EQ(kx_input_JoyHit(2, 0), 0) << "cleared when the update ended";
+
+    host.UpdateGame();  // still held
+    EXPECT_EQ(app->joyHit, 0);
+    EXPECT_EQ(app->joyDown, 1);
 }
 
 TEST_F(AppTest, MouseDownWithoutMoveSetsThePointer) {

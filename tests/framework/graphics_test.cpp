@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "graphics_fixture.h"
 
 namespace {
@@ -170,6 +172,25 @@ TEST_F(GraphicsModuleStateTest, DrawImage2TurnsAndScalesAboutTheHandle) {
     quad = DrawnQuad();
     ExpectAt(quad[0], 36, 84);
     ExpectAt(quad[2], 164, 116);
+
+    // Scaling happens in the image's own axes, before the turn: stretched ten times along its
+    // width, then stood upright, a 4 x 4 image is 4 wide and 40 tall.
+    host.AddPlain("travik://data/tile.png", 4, 4, kWhite);
+    c_Image* tile = kx_graphics_LoadImage(String("tile.png"), 1, 0);
+    BeginFrame();
+    kx_graphics_DrawImage2(tile, 100, 100, 90, 10, 1, 0);
+    quad = DrawnQuad();
+    float left = quad[0].x, right = quad[0].x, top = quad[0].y, bottom = quad[0].y;
+    for (const auto& corner : quad) {
+        left = std::min(left, corner.x);
+        right = std::max(right, corner.x);
+        top = std::min(top, corner.y);
+        bottom = std::max(bottom, corner.y);
+    }
+    EXPECT_NEAR(right - left, 4, 1e-3);
+    EXPECT_NEAR(bottom - top, 40, 1e-3);
+    ExpectAt(quad[0], 100, 100);  // the handle stays where it is drawn
+    ExpectAt(quad[1], 100, 60);   // the image's right edge turned up the screen
 }
 
 TEST_F(GraphicsModuleStateTest, EllipsesAndReadPixelsTranslateToTheDevice) {

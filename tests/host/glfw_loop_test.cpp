@@ -136,6 +136,33 @@ TEST_F(LoopTest, AnUnfocusedGameRendersOnEventsButDoesNotUpdate) {
                    "Render", "wait", "Resume", "Update", "Render"}));
 }
 
+// The fullscreen switch replaces the window; the new one is not focused until the window
+// manager gets to it (the fake's default latency). That gap is the host's own doing and must
+// not pause the game, while losing the focus afterwards still does.
+TEST_F(LoopTest, ReplacingTheWindowIsNoFocusLossButLosingTheFocusLaterIs) {
+    startRate = 4;
+    GLFWwindow* replacement = nullptr;
+    onUpdate = [&](int update) {
+        if (update == 1) {
+            host.SetGlfwWindow(1024, 768, 8, 8, 8, 0, 0, 0, true);
+            replacement = fake_glfw::Window();
+            EXPECT_FALSE(replacement->focused);
+        }
+        if (update == 3) fake_glfw::Window()->focused = false;
+        if (update == 4) CloseWindow();
+    };
+    onWait = [](int wait) {
+        if (wait == 2) fake_glfw::Window()->focused = true;
+    };
+    host.Run();
+    EXPECT_TRUE(replacement && replacement->focused) << "the window manager focused it";
+    EXPECT_EQ(delegate->calls,
+              (Log{"Start", "Render", "sleep 0.25", "Update", "Render",  // the switch
+                   "sleep 0.25", "Update", "Render",                    // focus arrives
+                   "sleep 0.25", "Update", "Render",                    // focus lost
+                   "Suspend", "Render", "wait", "Render", "wait", "Resume", "Update", "Render"}));
+}
+
 TEST_F(LoopTest, TheCloseBoxLeavesTheLoopRunning) {
     onWait = [](int wait) {
         if (wait == 1) fake_glfw::ClickCloseBox();

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <dirent.h>
+
 #include <climits>
 #include <cstring>
+#include <string>
 
 #include "host/data_buffer.h"
 #include "host/socket.h"
@@ -19,6 +22,33 @@ std::string TextOf(KxDataBuffer* buffer, int count) {
     std::string text;
     for (int i = 0; i < count; ++i) text.push_back(static_cast<char>(buffer->PeekByte(i)));
     return text;
+}
+
+// Descriptors open in this process; a handle nobody closes shows up here and nowhere else.
+int OpenDescriptors() {
+    DIR* dir = opendir("/proc/self/fd");
+    if (!dir) return -1;
+    int count = 0;
+    while (dirent* entry = readdir(dir)) {
+        if (entry->d_name[0] != '.') ++count;
+    }
+    closedir(dir);
+    return count;
+}
+
+// A loopback server listening on a free port.
+int Listen(KxSocket* server) {
+    if (!server->Open(2) || !server->Bind(String("127.0.0.1"), 0) || !server->Listen(4)) return 0;
+    KxSocketAddress* local = new KxSocketAddress;
+    server->GetLocalAddress(local);
+    return local->Port();
+}
+
+KxSocket* ConnectTo(int port) {
+    KxSocket* client = new KxSocket;
+    EXPECT_TRUE(client->Open(1));
+    EXPECT_TRUE(client->Connect(String("127.0.0.1"), port));
+    return client;
 }
 
 }  // namespace
@@ -112,4 +142,54 @@ TEST(Socket, UdpRecordsTheSender) {
     EXPECT_EQ(receiver->ReceiveFrom(received, 0, 5, from), -1);
     sender->Close();
     receiver->Close();
+}
+
+// An accepted connection belongs to the server socket until Accepted() hands it over: a newer
+// Accept, Close and destruction must close it, and must leave a handed-over one alone.
+TEST(Socket, AConnectionNotHandedOverIsClosedByItsServer) {
+    const int before = OpenDescriptors();
+    ASSERT_GT(before, 0);
+    KxSocket* server = new KxSocket;
+    const int port = Listen(server);
+    ASSERT_NE(port, 0);
+
+    KxSocket* first = ConnectTo(port);
+    ASSERT_TRUE(server->Accept());
+    EXPECT_EQ(OpenDescriptors(), before + 3);  // listener, client, accepted
+    KxSocket* second = ConnectTo(port);
+    ASSERT_TRUE(server->Accept());
+    EXPECT_EQ(OpenDescriptors(), before + 4) << "the first accepted connection was dropped open";
+
+    server->Close();
+    EXPECT_EQ(OpenDescriptors(), before + 2) << "Close left the accepted connection open";
+
+    // Destruction closes what was accepted and not taken.
+    {
+        KxSocket local;
+        const int localPort = Listen(&local);
+        ASSERT_NE(localPort, 0);
+        KxSocket* third = ConnectTo(localPort);
+        ASSERT_TRUE(local.Accept());
+        EXPECT_EQ(OpenDescriptors(), before + 5);
+        third->Close();
+    }
+    EXPECT_EQ(OpenDescriptors(), before + 2) << "destruction left the accepted connection open";
+
+    // A handed-over connection is the new socket's to close, and still carries data.
+    KxSocket* again = new KxSocket;
+    const int againPort = Listen(again);
+    KxSocket* fourth = ConnectTo(againPort);
+    ASSERT_TRUE(again->Accept());
+    KxSocket* peer = again->Accepted();
+    again->Close();
+    ASSERT_TRUE(peer->IsOpen());
+    EXPECT_EQ(OpenDescriptors(), before + 4);
+    KxDataBuffer* message = BufferOf("kept");
+    EXPECT_EQ(peer->Send(message, 0, 4), 4);
+    KxDataBuffer* received = BufferOf("....");
+    EXPECT_EQ(fourth->Receive(received, 0, 4), 4);
+    EXPECT_EQ(TextOf(received, 4), "kept");
+
+    for (KxSocket* socket : {first, second, fourth, peer}) socket->Close();
+    EXPECT_EQ(OpenDescriptors(), before);
 }
