@@ -78,8 +78,7 @@ TEST_F(OggFiles, DecodesOggencOutput) {
         int channels;
         int rate;
     };
-    // Six channels make set-up tables larger than most streams need, so the decoder's memory
-    // must grow to open it.
+    // Six channels make set-up tables larger than most streams need.
     for (Case c : {Case{1, 22050}, Case{2, 44100}, Case{6, 48000}}) {
         SCOPED_TRACE(testing::Message() << c.channels << " channels, " << c.rate << " Hz");
         OggRead r = Read(Encode(c.channels, c.rate));
