@@ -1,6 +1,8 @@
 #include "host/travik_game.h"
 
-#include <csignal>
+#include <signal.h>
+
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 
@@ -22,6 +24,26 @@ void ReportStartError(int code, const char* description) {
     std::fprintf(stderr, "GLFW error %d: %s\n", code, description);
 }
 
+// The fatal-signal handlers run on a stack of their own: a stack overflow faults with the
+// thread's stack used up, and the report (printing, the debugger protocol, exit) needs room.
+// Static, so it exists before any fault and costs no allocation at the moment of one.
+const size_t kSignalStackBytes = 256 * 1024;
+alignas(16) char signalStack[kSignalStackBytes];
+
+void InstallFatalSignalHandlers() {
+    stack_t stack = {};
+    stack.ss_sp = signalStack;
+    stack.ss_size = sizeof signalStack;
+    sigaltstack(&stack, nullptr);
+
+    struct sigaction action = {};
+    action.sa_handler = sighandler;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_ONSTACK;
+    const int fatalSignals[] = {SIGSEGV, SIGILL, SIGFPE};
+    for (int sig : fatalSignals) sigaction(sig, &action, nullptr);
+}
+
 }  // namespace
 
 void KxTravikGame::Main(int argCount, const char** args) {
@@ -40,9 +62,7 @@ void KxTravikGame::Main(int argCount, const char** args) {
     argc = argCount;
     argv = args;
 
-    std::signal(SIGSEGV, sighandler);
-    std::signal(SIGILL, sighandler);
-    std::signal(SIGFPE, sighandler);
+    InstallFatalSignalHandlers();
 
     gc_init1();
     try {

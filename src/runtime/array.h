@@ -4,12 +4,17 @@
 // never enters a collector list.
 #pragma once
 
+#include <cstdint>
 #include <cstring>
 #include <new>
 #include <type_traits>
 
+#include "runtime/debugger.h"
 #include "runtime/gc.h"
 #include "runtime/string.h"
+
+// Ends the program: that many elements would not fit the collector's int sizes.
+[[noreturn]] inline void ArrayTooLong() { kxError(String("Array too long")); }
 
 template <class T> class Array {
 public:
@@ -39,7 +44,11 @@ public:
         }
 
         static void* operator new(std::size_t size, int n) {
-            return gc_object_alloc(static_cast<int>(size + sizeof(T) * n));
+            // Computed wide: cut to int, an oversized array would get a small block that the
+            // constructor then overruns.
+            int64_t bytes = static_cast<int64_t>(size) + static_cast<int64_t>(sizeof(T)) * n;
+            if (bytes > gc_max_object_bytes) ArrayTooLong();
+            return gc_object_alloc(static_cast<int>(bytes));
         }
         // Only reached when a constructor throws during a new-expression.
         static void operator delete(void* p, int) { gc_object::operator delete(p); }

@@ -55,6 +55,8 @@ extern gc_object* gc_cache[8];
 
 // Allocation beyond this many bytes since the last full cycle finishes the cycle at once.
 const int gc_full_cycle_bytes = 8388608;
+// The largest object: its size, rounded up to 8 bytes, must still fit the int in `flags`.
+const int gc_max_object_bytes = 0x7FFFFFF8;
 
 void gc_init1();
 void gc_init2();

@@ -1,14 +1,27 @@
 #include "runtime/string.h"
 
 #include <climits>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
 #include "runtime/array.h"
+#include "runtime/debugger.h"
 #include "runtime/file_bytes.h"
 
 String::Rep String::nullRep = {1, 0};
 const char* _str_load_err = nullptr;
+
+namespace {
+
+// A result length computed wide. Past the largest int it would wrap negative and the copy
+// that follows would write far beyond its block, so such a result ends the program instead.
+int CheckedLength(int64_t length) {
+    if (length > INT_MAX) kxError(String("String too long"));
+    return static_cast<int>(length);
+}
+
+}  // namespace
 
 String::Rep* String::Rep::alloc(int length) {
     if (length <= 0) return &nullRep;
@@ -26,7 +39,8 @@ String::Rep* String::Rep::alloc(int length) {
 
 template <class C> String::CString<C>::CString(const String& s) {
     int n = s.Length();
-    block_ = static_cast<int*>(std::malloc(sizeof(int) + sizeof(C) * (n + 1)));
+    size_t chars = static_cast<size_t>(n) + 1;  // with the terminating zero; n may be INT_MAX
+    block_ = static_cast<int*>(std::malloc(sizeof(int) + sizeof(C) * chars));
     *block_ = 1;
     C* out = reinterpret_cast<C*>(block_ + 1);
     for (int i = 0; i < n; ++i) out[i] = static_cast<C>(s[i] & 0xFF);
@@ -56,7 +70,7 @@ namespace {
 
 // Bytes are taken as signed and widened, so 128-255 become 65408-65535.
 String::Rep* RepFromBytes(const char* s) {
-    int n = static_cast<int>(std::strlen(s));
+    int n = CheckedLength(static_cast<int64_t>(std::strlen(s)));
     String::Rep* rep = String::Rep::alloc(n);
     for (int i = 0; i < n; ++i) rep->data()[i] = static_cast<Char>(static_cast<signed char>(s[i]));
     return rep;
@@ -116,7 +130,8 @@ int String::Find(const String& sub, int start) const {
     int n = Length(), m = sub.Length();
     const Char* text = Data();
     const Char* pattern = sub.Data();
-    for (int pos = start; pos + m <= n; ++pos) {
+    // pos <= n - m rather than pos + m <= n: a start near the largest int must not wrap.
+    for (int pos = start; pos <= n - m; ++pos) {
         if (std::memcmp(text + pos, pattern, sizeof(Char) * m) == 0) return pos;
     }
     return -1;
@@ -151,6 +166,7 @@ Array<String> String::Split(const String& separator) const {
     for (int pos = Find(separator); pos != -1; pos = Find(separator, pos + separator.Length())) {
         ++count;
     }
+    if (count == INT_MAX) ArrayTooLong();  // one piece more than the separators
     Array<String> pieces(count + 1);
     if (count == 0) {
         pieces[0] = *this;
@@ -173,7 +189,8 @@ String String::Replace(const String& find, const String& replacement) const {
     for (int pos = Find(find); pos != -1; pos = Find(find, pos + find.Length())) ++matches;
     if (matches == 0) return *this;
 
-    int resultLength = Length() - matches * find.Length() + matches * replacement.Length();
+    int resultLength = CheckedLength(Length() + static_cast<int64_t>(matches) *
+                                                    (replacement.Length() - find.Length()));
     Rep* rep = Rep::alloc(resultLength);
     Char* out = rep->data();
     int start = 0;
@@ -196,7 +213,7 @@ bool String::operator==(const String& s) const {
 String String::operator+(const String& s) const {
     if (Length() == 0) return s;
     if (s.Length() == 0) return *this;
-    Rep* rep = Rep::alloc(Length() + s.Length());
+    Rep* rep = Rep::alloc(CheckedLength(static_cast<int64_t>(Length()) + s.Length()));
     std::memcpy(rep->data(), Data(), sizeof(Char) * Length());
     std::memcpy(rep->data() + Length(), s.Data(), sizeof(Char) * s.Length());
     return String(rep);
@@ -274,7 +291,7 @@ String String::Load(FILE* file) {
             units.assign(bytes.begin() + start, bytes.end());
         }
     }
-    return String(units.data(), static_cast<int>(units.size()));
+    return String(units.data(), CheckedLength(static_cast<int64_t>(units.size())));
 }
 
 // ---- Arrays of strings ----

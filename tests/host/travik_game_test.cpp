@@ -54,7 +54,26 @@ protected:
     std::string previousStyle;
 };
 
-bool SignalHandlerInstalled(int sig) { return std::signal(sig, SIG_DFL) == sighandler; }
+// Installed, and run on the alternate stack, which must exist: a stack overflow leaves no room
+// on the thread's own stack for the report.
+bool SignalHandlerInstalled(int sig) {
+    struct sigaction action;
+    stack_t stack;
+    return sigaction(sig, nullptr, &action) == 0 && action.sa_handler == sighandler &&
+           (action.sa_flags & SA_ONSTACK) && sigaltstack(nullptr, &stack) == 0 &&
+           !(stack.ss_flags & SS_DISABLE) && stack.ss_size >= 64 * 1024;
+}
+
+// Never true, but the compiler cannot know: the recursion stays a real recursion.
+volatile bool stopRecursing = false;
+
+// Each call keeps a frame of its own until the stack runs out.
+[[gnu::noinline]] int RecurseWithoutBound(int depth) {
+    volatile char frame[256];
+    frame[depth % 256] = static_cast<char>(depth);
+    if (stopRecursing) return frame[0];
+    return RecurseWithoutBound(depth + 1) + frame[depth % 256];
+}
 
 void ReportAndExit() {
     std::fprintf(stderr, "%s| args %d %s | handlers %d | windows %d | terminated %d\n",
@@ -124,6 +143,22 @@ TEST_F(MainTest, WithoutADelegateNoWindowOpens) {
             ReportAndExit();
         },
         ::testing::ExitedWithCode(0), "^init main \\| args 2 --flag \\| handlers 1 \\| windows 0");
+}
+
+TEST_F(MainTest, AStackOverflowIsReportedAsAMemoryAccessViolation) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer takes over SIGSEGV and reports stack overflows itself";
+#endif
+    initHook = [] { RecurseWithoutBound(0); };
+    EXPECT_EXIT(
+        {
+            StdoutToStderr();
+            // The report waits for debugger commands; end of input ends the program.
+            if (!std::freopen("/dev/null", "r", stdin)) std::exit(3);
+            KxTravikGame::Main(2, kArgs);
+        },
+        ::testing::ExitedWithCode(255),
+        "^Travik Runtime Error : Memory access violation\n\n[{][{]~~[(]null[)]~~[}][}]\n\n$");
 }
 
 TEST_F(MainTest, AThrowableDuringStartUpEndsTheProgramAfterGlfwIsTerminated) {

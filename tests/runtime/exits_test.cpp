@@ -143,6 +143,24 @@ TEST(RuntimeExit, FatalSignalsAreReportedAsRuntimeErrors) {
     EXPECT_EQ(other.status, kFailed);
 }
 
+TEST(RuntimeExit, OversizedResultsAreRuntimeErrors) {
+    const struct {
+        const char* mode;
+        const char* message;
+    } cases[] = {
+        {"oversized-replace", "String too long"},
+        {"oversized-concat", "String too long"},
+        {"oversized-array", "Array too long"},
+        {"oversized-split", "Array too long"},
+    };
+    for (const auto& c : cases) {
+        Outcome run = RunProbe(c.mode);
+        EXPECT_EQ(run.out, kError + c.message + "\n\n") << c.mode;
+        EXPECT_EQ(run.err, kMarker) << c.mode;
+        EXPECT_EQ(run.status, kFailed) << c.mode;
+    }
+}
+
 TEST(DebuggerProtocol, ContinuingRepeatsTheReport) {
     Outcome run = RunProbe("boom", "r\ns\ne\nl\n");
     EXPECT_EQ(run.status, kFailed);

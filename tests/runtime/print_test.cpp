@@ -52,6 +52,14 @@ TEST(KxPrint, EncodesEachUnitOnItsOwn) {
     EXPECT_EQ(Printed(u"a\nb"), "a\nb\n");
 }
 
+TEST(KxPrint, LineEndsAtTheFirstUnitZeroAndStillGetsItsNewline) {
+    EXPECT_EQ(Printed(std::u16string(u"ab\0cd", 5)), "ab\n");
+    EXPECT_EQ(Printed(std::u16string(u"\0x", 2)), "\n");
+    EXPECT_EQ(Printed(std::u16string(u"\u00e9\0\0", 3)), "\xc3\xa9\n");
+    // The next line is whole again: nothing of the cut text stays in the buffer.
+    EXPECT_EQ(Printed(u"next"), "next\n");
+}
+
 TEST(KxPrint, ReusedBufferHoldsOnlyTheCurrentLine) {
     std::u16string longLine(5000, u'\u20ac');
     EXPECT_EQ(Printed(longLine).size(), 3u * 5000 + 1);

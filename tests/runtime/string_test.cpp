@@ -168,6 +168,9 @@ TEST(StringFind, PositionsAndStart) {
     EXPECT_EQ(s.Find(String("cab"), 3), -1);
     EXPECT_EQ(s.Find(String("abcabcd")), -1);
     EXPECT_EQ(s.Find(kEmpty, 3), 3);
+    // A start far past the end finds nothing, without running off the text.
+    EXPECT_EQ(s.Find(String("b"), INT_MAX), -1);
+    EXPECT_EQ(s.Find(kEmpty, INT_MAX), -1);
 }
 
 TEST(StringConcat, EmptySideSharesTheOther) {
