@@ -1,5 +1,6 @@
 #include "host/file_io.h"
 
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -50,6 +51,8 @@ FILE* OpenUtf8File(const String& path, const String& mode) {
 
 unsigned char* ReadWholeFile(FILE* file, int* length) {
     std::vector<unsigned char> bytes = ReadFileToEnd(file);
+    // A length the int cannot hold is no data at all, rather than a truncated or negative one.
+    if (bytes.size() > static_cast<size_t>(INT_MAX)) return nullptr;
     unsigned char* data = static_cast<unsigned char*>(std::malloc(bytes.empty() ? 1 : bytes.size()));
     if (!bytes.empty()) std::memcpy(data, bytes.data(), bytes.size());
     *length = static_cast<int>(bytes.size());

@@ -9,5 +9,5 @@
 FILE* OpenUtf8File(const String& path, const String& mode);
 
 // Reads an open file to its end into one buffer from the C allocator of exactly its length
-// (never null: an empty file gives a one-byte block and length 0).
+// (an empty file gives a one-byte block and length 0); null for a file of 2 GiB or more.
 unsigned char* ReadWholeFile(FILE* file, int* length);
