@@ -4,7 +4,6 @@
 
 namespace {
 
-const int BadgeSheetSlot = 80;
 const int BadgeSheetFrames = 64;
 const int ShownRows = 13;  // queue entries 13 and 14 are never shown
 
@@ -20,8 +19,6 @@ const int SlideOutTime = EndTime - RowWidth / SlideSpeed;
 const float BoxScrollStep = 16;
 const float BoxDragFactor = 1.5f;
 const float BoxEasing = 6;
-const int BoxUpAction = 0;
-const int BoxDownAction = 8;
 
 }  // namespace
 
@@ -57,7 +54,7 @@ int c_MyApp::p_ShowBadges() {
         p_Text(x + 16, y + 4, p_BadgeName(badge), 0, 0);
         if (badge >= 0 && badge < BadgeSheetFrames) {
             p_SetSize(0.5f);
-            p_DrawImg(BadgeSheetSlot, RowWidth - 16 + x, y + 16, badge);
+            p_DrawImg(BadgeSheet, RowWidth - 16 + x, y + 16, badge);
             p_SetSize(1);
         }
     }
@@ -76,8 +73,8 @@ int c_MyApp::p_BadgesBox() {
     p_Rect(0.12f * w, -1, 0.76f * w, h + 2);
     p_SetCol(255, 255, 255, 1);
 
-    if (p_PlayKeyAll(BoxDownAction, 1) > 0) m_badgeScrollTarget -= BoxScrollStep;
-    if (p_PlayKeyAll(BoxUpAction, 1) > 0) m_badgeScrollTarget += BoxScrollStep;
+    if (p_PlayKeyAll(ActionDown, 1) > 0) m_badgeScrollTarget -= BoxScrollStep;
+    if (p_PlayKeyAll(ActionUp, 1) > 0) m_badgeScrollTarget += BoxScrollStep;
     if (m_badgeScrollTarget > 0) m_badgeScrollTarget = 0;
 
     if (m_mouseWasDown > 0 && m_mouseX > 0.12f * w) {

@@ -82,7 +82,10 @@ const ICadeLetters kICadeLetters[] = {
 };
 
 // The actions that keep the key latch set while any of them is held.
-const int kLatchActions[] = {0, 3, 5, 8, 10, 11, 12, 13, 14, 15, kActionBack};
+const int kLatchActions[] = {c_MyApp::ActionUp,      c_MyApp::ActionLeft,    c_MyApp::ActionRight,
+                             c_MyApp::ActionDown,    c_MyApp::ActionButton1, c_MyApp::ActionButton2,
+                             c_MyApp::ActionButton3, c_MyApp::ActionButton4, c_MyApp::ActionButton5,
+                             c_MyApp::ActionButton6, kActionBack};
 
 const ActionSources* FindAction(int action) {
     for (const ActionSources& sources : kActions) {

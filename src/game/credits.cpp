@@ -11,9 +11,6 @@
 
 namespace {
 
-const int kCircleSlot = 91;
-const int kLogoSlot = 98;
-const int kStudioLogoSlot = 93;
 const int kPadButtonFrame = 12;  // on the button sheet
 
 const int kOpenSlide = 30;      // m_creditsSlide of the fully open card
@@ -153,7 +150,7 @@ void DrawGrid(c_MyApp& app, const Card& card) {
 void DrawCentreCircle(c_MyApp& app, const Card& card) {
     app.p_SetCol(255, 255, 255, card.alpha);
     app.p_SetSize(1);
-    app.p_DrawImg(kCircleSlot, card.w / 2, card.h / 2 - kCircleRise * card.spread, 0);
+    app.p_DrawImg(c_MyApp::CircleSlot, card.w / 2, card.h / 2 - kCircleRise * card.spread, 0);
 }
 
 // Holding up or down only hurries the text along: it never runs backwards.
@@ -194,7 +191,7 @@ void DrawCreditLines(c_MyApp& app, const Card& card) {
 void DrawLogo(c_MyApp& app, const Card& card) {
     app.p_SetCol(255, 255, 255, card.alpha);
     app.p_SetSize(kLogoScale);
-    app.p_DrawImg(kLogoSlot, card.w / 2,
+    app.p_DrawImg(c_MyApp::TitleSlot, card.w / 2,
                   kLogoDrop * card.spread + (card.rows - 1) * card.cell + card.originY, 0);
 }
 
@@ -234,7 +231,7 @@ void DrawCornerCircles(c_MyApp& app, const Card& card) {
                 static_cast<int>(std::floor(kx_Sprocklet_jscrh)), app.m_rFpsAvg);
     app.p_DrawImg(c_MyApp::ButtonSheet, left, bottom, kPadButtonFrame);
     app.p_SetSize(kStudioLogoScale);
-    app.p_DrawImg(kStudioLogoSlot, right, bottom, 0);
+    app.p_DrawImg(c_MyApp::LogoSlot, right, bottom, 0);
 }
 
 // A click and a key in the same update both close the card: each plays the sound.

@@ -15,11 +15,8 @@ const int kFontCell = 16;
 const int kFontFrames = 128;
 const int kFontAdvance = 7;
 const int kFontLineHeight = 10;
-const int kMidHandle = 1;
+const int kMidHandle = c_Image::MidHandle;  // every image is drawn around its centre
 
-const int kSlotFont = 90;
-const int kSlotLogo = 93;
-const int kJingleSound = 96;
 const int kLastStep = 20;
 
 const int kSpinPerUpdate = 16;
@@ -81,8 +78,8 @@ int c_MyApp::p_Reload() {
     m_clsB = 0;
     m_clsA = 1;
     p_ChooseArtLevel();
-    p_LoadImg(kSlotLogo, String("common/WexoLogo"), 256, 256, 1, kMidHandle);
-    p_LoadFont(kSlotFont, String("fonts/editundo"), kFontAdvance, kFontLineHeight);
+    p_LoadImg(LogoSlot, String("common/WexoLogo"), 256, 256, 1, kMidHandle);
+    p_LoadFont(FontSlot, String("fonts/editundo"), kFontAdvance, kFontLineHeight);
     m_loadStep = 1;
     return 0;
 }
@@ -91,32 +88,32 @@ int c_MyApp::p_Loader() {
     p_ChooseArtLevel();
     switch (m_loadStep) {
     case 1:
-        p_LoadImg(97, String("common/icons"), 32, 32, 16, kMidHandle);
-        p_LoadSFX(96);
+        p_LoadImg(IconSheet, String("common/icons"), 32, 32, 16, kMidHandle);
+        p_LoadSFX(JingleSound);
         break;
-    case 2: p_LoadImg(95, String("common/Buttons"), 64, 64, 16, kMidHandle); break;
-    case 3: p_LoadImg(94, String("common/dpad"), 32, 32, 16, kMidHandle); break;
+    case 2: p_LoadImg(ButtonSheet, String("common/Buttons"), 64, 64, 16, kMidHandle); break;
+    case 3: p_LoadImg(DpadSheet, String("common/dpad"), 32, 32, 16, kMidHandle); break;
     case 4:
-        p_LoadImg(kSlotLogo, String("common/WexoLogo"), 256, 256, 1, kMidHandle);
+        p_LoadImg(LogoSlot, String("common/WexoLogo"), 256, 256, 1, kMidHandle);
         // The jingle belongs to the first start only, not to every reload after a resize.
         if (m_jingleDone == 0) {
-            p_PlaySFX(kJingleSound, 1, 1, 0);
+            p_PlaySFX(JingleSound, 1, 1, 0);
             m_jingleDone = 1;
         }
         break;
-    case 5: p_LoadImg(91, String("common/Testcard_Circle"), 256, 256, 1, kMidHandle); break;
+    case 5: p_LoadImg(CircleSlot, String("common/Testcard_Circle"), 256, 256, 1, kMidHandle); break;
     case 6:
-        p_LoadFont(kSlotFont, String("fonts/editundo"), kFontAdvance, kFontLineHeight);
+        p_LoadFont(FontSlot, String("fonts/editundo"), kFontAdvance, kFontLineHeight);
         break;
     case 7: p_LoadSFX(1); break;
     case 8: p_LoadSFX(95); break;
-    case 9: p_LoadSFX(98); break;
-    case 10: p_LoadSFX(99); break;
-    case 11: p_LoadImg(99, String("menu"), 256, 256, 4, kMidHandle); break;
-    case 12: p_LoadImg(98, String("logo"), 256, 128, 1, kMidHandle); break;
-    case 13: p_LoadImg(96, String("parts"), 8, 8, 256, kMidHandle); break;
-    case 14: p_LoadImg(80, String("BadgesA"), 64, 64, 64, kMidHandle); break;
-    case 15: p_LoadImg(1, String("gfx"), 10, 10, 100, kMidHandle); break;
+    case 9: p_LoadSFX(SoundChoose); break;
+    case 10: p_LoadSFX(SoundSelect); break;
+    case 11: p_LoadImg(MenuSheet, String("menu"), 256, 256, 4, kMidHandle); break;
+    case 12: p_LoadImg(TitleSlot, String("logo"), 256, 128, 1, kMidHandle); break;
+    case 13: p_LoadImg(PartsSheet, String("parts"), 8, 8, 256, kMidHandle); break;
+    case 14: p_LoadImg(BadgeSheet, String("BadgesA"), 64, 64, 64, kMidHandle); break;
+    case 15: p_LoadImg(GfxSheet, String("gfx"), 10, 10, 100, kMidHandle); break;
     case 16: p_LoadSFX(2); break;
     case 17: p_LoadSFX(3); break;
     case 18: p_LoadSFX(4); break;
@@ -154,7 +151,7 @@ int c_MyApp::p_WaitStart(int loading) {
     p_Rect(0, 0.4f * h, w, 0.2f * h);
     p_SetCol(255, 255, 255, 1);
     p_SetSize(1, 1);
-    p_DrawImg(kSlotLogo, w / 2, 0.48f * h, 0);
+    p_DrawImg(LogoSlot, w / 2, 0.48f * h, 0);
     // The grey arc runs half a turn behind the light one, over the logo.
     for (int i = 0; i < kRingDots; ++i) {
         const float angle = spin + 16 + 16 * i;

@@ -10,8 +10,6 @@
 namespace {
 
 const float kBackgroundR = 40, kBackgroundG = 40, kBackgroundB = 80;
-const int kTitleSlot = 98;
-const int kLogoSlot = 93;
 const int kPlayIcon = 3;
 
 const int kFirstGameType = 1;
@@ -86,7 +84,7 @@ int c_MyApp::p_MenuTitleAndPanel() {
     const float vh = kx_Sprocklet_jscrh;
     p_ResetDraw();
     p_SetSize(1.5f);
-    p_DrawImg(kTitleSlot, vw * 0.4f, vh * 0.2f + kTitleSlideStep * m_menuSlide, 0);
+    p_DrawImg(TitleSlot, vw * 0.4f, vh * 0.2f + kTitleSlideStep * m_menuSlide, 0);
     p_ResetDraw();
     p_SetCol(0, 0, 0, 0.4f);
     p_Rect(vw - kPanelWidth - kSlideStep * m_menuSlide, 0, kPanelWidth, vh);
@@ -286,7 +284,7 @@ int c_MyApp::p_MenuLogo() {
     p_ResetDraw();
     p_SetSize(0.35f);
     const float y = 32 + kSlideStep * m_menuSlide;
-    if (p_Button(kLogoSlot, kx_Sprocklet_jscrw - 70, y, 0) && m_clickUsed == 0 &&
+    if (p_Button(LogoSlot, kx_Sprocklet_jscrw - 70, y, 0) && m_clickUsed == 0 &&
         p_PopUpOpen() == 0) {
         // The credits close on a fresh press: this one is used up here.
         m_creditsOpen = 1;

@@ -46,6 +46,11 @@ public:
     // Top-level modes.
     static constexpr int ModeMenu = 1, ModeReturnToMenu = 2, ModeQuitDialog = 4;
     static constexpr int ModePlaying = 10, ModeStartGame = 11;
+    // Image slots of the art the loader fills (the icon and button sheets are named with the
+    // drawing helpers and the menus).
+    static constexpr int GfxSheet = 1, BadgeSheet = 80, FontSlot = 90, CircleSlot = 91;
+    static constexpr int LogoSlot = 93, DpadSheet = 94, PartsSheet = 96, TitleSlot = 98;
+    static constexpr int MenuSheet = 99;
 
     int m_mode = 0;
     int m_loadStep = 0;
@@ -325,6 +330,7 @@ public:
     static constexpr int LastListsStart = 30;
     static constexpr int SoundModeSetting = 5;
     static constexpr int OverscanSetting = 14;
+    static constexpr int DefaultConsoleOverscan = 64;  // the console's margin until one is set
 
     Array<int> m_settings = Array<int>(SettingCount);
     Array<bool> m_badges = Array<bool>(BadgeCount);
@@ -363,6 +369,7 @@ public:
     static constexpr int EffectSlots = 100;
     static constexpr int EffectChannels = 24;
     static constexpr int ChannelMapEntries = 33;
+    static constexpr int JingleSound = 96;  // the logo's jingle, once per run
 
     Array<int> m_chanMap = Array<int>(ChannelMapEntries);  // entry i = i, set at start
     int m_sfxNext = 0;                                     // effect channel cursor, 0 .. 23

@@ -8,7 +8,6 @@
 
 namespace {
 
-const int kPartsSheet = 96;
 const int kLargestLimit = 499;  // the pool and the star table never reach past slot 499
 
 struct Colour {
@@ -75,7 +74,7 @@ int c_MyApp::p_DoParticles() {
             const Colour colour = PaletteColour(static_cast<int>(p[8]));
             p_SetRot(p[5]);
             p_SetCol(colour.r, colour.g, colour.b, p[7] < 1 ? p[7] : 1);
-            p_DrawImg(kPartsSheet, p[1], p[2], p[9]);
+            p_DrawImg(PartsSheet, p[1], p[2], p[9]);
         }
         p[7] -= 0.01f;
         if (kind == 2 || kind == 3) p[7] -= 0.02f;

@@ -2,9 +2,7 @@
 // option values, the badge flags packed into eight words, and the Top and Last lists of the
 // three game types. Each block ends with its checksum, so a damaged or hand-edited block is
 // reset on its own while the others still load.
-#include <climits>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 
 #include "framework/app.h"
@@ -25,9 +23,6 @@ const int PadSizeSetting = 12;
 const int MinPadPosition = 64;
 const int MinPadSize = 8;
 const int DefaultPadSize = 10;
-const int DefaultConsoleOverscan = 64;
-// A piece is read from at most this many characters, like any text read as a number.
-const int PieceDigitsRead = 63;
 
 // Checksums are 32-bit sums that wrap on overflow, computed without signed overflow.
 int32_t WrapAdd(int32_t a, int32_t b) {
@@ -35,17 +30,6 @@ int32_t WrapAdd(int32_t a, int32_t b) {
 }
 int32_t WrapMul(int32_t a, int32_t b) {
     return static_cast<int32_t>(static_cast<uint32_t>(a) * static_cast<uint32_t>(b));
-}
-
-// Reads a piece as a number the way atoi does (leading blanks, a sign, digits up to the first
-// other character; none gives 0), but a number beyond the 32-bit range reads as the nearest
-// 32-bit value instead of whatever the C library makes of it.
-int ReadPiece(const String& piece) {
-    String::CString<char> text = piece.Slice(0, PieceDigitsRead).ToCString();
-    long long value = std::strtoll(text, nullptr, 10);
-    if (value > INT_MAX) return INT_MAX;
-    if (value < INT_MIN) return INT_MIN;
-    return static_cast<int>(value);
 }
 
 int32_t SettingsChecksum(const Array<int>& settings) {
@@ -111,6 +95,8 @@ int c_MyApp::p_Save() {
 
     String state(text.c_str());
     if (kx_Sprocklet_DebugMode == 1) kxPrint(state);
+    // A save that fails is reported by the host on standard error; the game plays on with
+    // what it holds, and the next save tries again.
     kx_app_SaveState(state);
     return 0;
 }
@@ -118,14 +104,16 @@ int c_MyApp::p_Save() {
 int c_MyApp::p_Load() {
     String state = kx_app_LoadState();
     if (kx_Sprocklet_DebugMode == 1) kxPrint(state);
+    // Each piece reads as any text read as a number does (ToInt: atoi's rules on at most 63
+    // characters, saturating beyond 32 bits), so junk reads as 0 and breaks its checksum.
     Array<String> pieces = state.Split(String("|"));
     int count = pieces.Length();
     int p = 0;
 
     if (count >= SettingsPieces) {
-        for (int i = 0; i < SettingCount; ++i) m_settings[i] = ReadPiece(pieces[i]);
+        for (int i = 0; i < SettingCount; ++i) m_settings[i] = pieces[i].ToInt();
         p = SettingsPieces;
-        if (SettingsChecksum(m_settings) == ReadPiece(pieces[SettingCount])) {
+        if (SettingsChecksum(m_settings) == pieces[SettingCount].ToInt()) {
             kxPrint(String("Settings Loaded"));
         } else {
             kxPrint(String("Settings Checksum Invalid"));
@@ -149,13 +137,13 @@ int c_MyApp::p_Load() {
     if (p + BadgeWords < count) {
         int32_t sum = 0;
         for (int j = 0; j < BadgeWords; ++j) {
-            uint32_t word = static_cast<uint32_t>(ReadPiece(pieces[p + j]));
+            uint32_t word = static_cast<uint32_t>(pieces[p + j].ToInt());
             for (int k = 0; k < BitsPerWord; ++k) {
                 m_badges[BitsPerWord * j + k] = ((word >> k) & 1) != 0;
             }
             sum = WrapAdd(sum, static_cast<int32_t>(word));
         }
-        int32_t checksum = ReadPiece(pieces[p + BadgeWords]);
+        int32_t checksum = pieces[p + BadgeWords].ToInt();
         p += BadgeWords + 1;
         if (sum == checksum) {
             kxPrint(String("Badges Loaded"));
@@ -168,10 +156,10 @@ int c_MyApp::p_Load() {
     // A list block that is cut short stops the reading: the blocks after it are not there.
     for (int t = 0; t < GameTypes && p + ListBlockPieces < count; ++t) {
         for (int r = 0; r < ListLength; ++r) {
-            m_scores[TopIndex(t, r)] = ReadPiece(pieces[p + 2 * r]);
-            m_scores[LastIndex(t, r)] = ReadPiece(pieces[p + 2 * r + 1]);
+            m_scores[TopIndex(t, r)] = pieces[p + 2 * r].ToInt();
+            m_scores[LastIndex(t, r)] = pieces[p + 2 * r + 1].ToInt();
         }
-        int32_t checksum = ReadPiece(pieces[p + ListBlockPieces]);
+        int32_t checksum = pieces[p + ListBlockPieces].ToInt();
         p += ListBlockPieces + 1;
         String name = String("Highscore ") + String(t);
         if (ListChecksum(m_scores, t) == checksum) {

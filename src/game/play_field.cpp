@@ -9,7 +9,6 @@
 
 namespace {
 
-const int kGfxSheet = 1;
 const int kFrameShield = 1;
 const int kFrameShip = 2;
 const int kFrameBullet = 3;
@@ -181,13 +180,13 @@ int c_MyApp::p_SteerTarget() {
 int c_MyApp::p_DrawShip() {
     p_ResetDraw();
     p_SetRot(m_ship[ShipFacing]);
-    p_DrawImg(kGfxSheet, m_ship[ShipX], m_ship[ShipY], kFrameShip);
+    p_DrawImg(GfxSheet, m_ship[ShipX], m_ship[ShipY], kFrameShip);
     if (m_ship[ShipShield] > 0) {
         m_ship[ShipShield] -= 1;
         const float t = m_ship[ShipShield];
         p_SetSize(2);
         p_SetRot((t / 5) * (t / 3));
-        p_DrawImg(kGfxSheet, m_ship[ShipX], m_ship[ShipY], kFrameShield);
+        p_DrawImg(GfxSheet, m_ship[ShipX], m_ship[ShipY], kFrameShield);
     }
     p_ResetDraw();
     return 0;
@@ -216,7 +215,7 @@ int c_MyApp::p_StepObjects() {
             ++m_bulletCount;
             p_SetRot(o[5]);
             if (o[9] > 0 && o[9] < 15) p_Alpha(o[9] / 15);
-            p_DrawImg(kGfxSheet, o[1], o[2], kFrameBullet);
+            p_DrawImg(GfxSheet, o[1], o[2], kFrameBullet);
         } else if (o[0] == KindSpecial) {
             p_StepSpecial(slot);
         }
@@ -232,7 +231,7 @@ int c_MyApp::p_StepRock(int slot) {
     float* rock = p_Slot(slot);
     ++m_rockCount;
     p_SetRot(rock[5]);
-    p_DrawImg(kGfxSheet, rock[1], rock[2], kFrameFirstFliznet + std::trunc(rock[7]));
+    p_DrawImg(GfxSheet, rock[1], rock[2], kFrameFirstFliznet + std::trunc(rock[7]));
 
     // The ship is not there while the game is over: nothing can hit it.
     const float shipX = m_ship[ShipX];
@@ -304,7 +303,7 @@ int c_MyApp::p_StepSpecial(int slot) {
 
     p_SetSize(1.5f);
     p_SetRot(bomb ? 0 : 2 * special[5]);
-    p_DrawImg(kGfxSheet, x - 1, y - 1, bomb ? kFrameBombCore : kFrameWellCore);
+    p_DrawImg(GfxSheet, x - 1, y - 1, bomb ? kFrameBombCore : kFrameWellCore);
 
     // A triggered well ages, throws a spiral of particles, and pulls.
     if (special[8] > 0) {
@@ -325,7 +324,7 @@ int c_MyApp::p_StepSpecial(int slot) {
     p_SetSize(scale);
     p_SetRot(special[5]);
     p_Alpha(alpha);
-    p_DrawImg(kGfxSheet, x - 1, y - 1, kFrameRing);
+    p_DrawImg(GfxSheet, x - 1, y - 1, kFrameRing);
 
     p_PickUpSpecial(slot);
     if (special[8] > kFreedAboveAge) special[0] = KindFree;
@@ -424,7 +423,7 @@ int c_MyApp::p_DrawLives() {
     p_ResetDraw();
     for (int i = 0; i < 4; ++i) {
         p_Alpha(i <= m_lives ? 1 : 0.3f);
-        p_DrawImg(kGfxSheet, iconX[i], iconY[i], kFrameLife);
+        p_DrawImg(GfxSheet, iconX[i], iconY[i], kFrameLife);
     }
     p_ResetDraw();
     return 0;

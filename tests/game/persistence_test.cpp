@@ -1,4 +1,8 @@
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <climits>
+#include <cstdint>
 
 #include "app_under_test.h"
 
@@ -143,16 +147,39 @@ TEST_F(SavedState, LimitsApplyAndOnlyCompleteBlocksAreRead) {
 }
 
 TEST_F(SavedState, PiecesReadLikeNumbersAndSaturateBeyond32Bits) {
+    // Settings pieces as a hand or another tool may have written them, and what each reads as.
+    // Settings 10 to 12 and 14 are left out: the limits change them after the checksum.
+    const struct {
+        int setting;
+        std::string text;
+        int value;
+    } cases[] = {
+        {1, "4294967297", INT_MAX},
+        {2, "-99999999999999999999999999999", INT_MIN},
+        {3, "  -5apples", -5},
+        {4, "seven", 0},
+        {5, "1", 1},
+        {6, "+7", 7},
+        {7, "\t\n 8", 8},
+        {8, std::string(62, ' ') + "9", 9},  // the 63rd character is still read
+        {9, std::string(63, ' ') + "9", 0},  // the 64th is not
+        {13, "0x1F", 0},
+        {15, "12 34", 12},
+        {16, "--3", 0},
+        {17, "1e5", 1},
+        {18, "-0", 0},
+        {19, "2147483647", INT_MAX},
+        {20, "-2147483648", INT_MIN},
+    };
     std::vector<std::string> pieces(StatePieces, "0");
-    pieces[1] = "4294967297";
-    pieces[2] = "-99999999999999999999999999999";
-    pieces[3] = "  -5apples";
-    pieces[4] = "seven";
-    pieces[5] = "1";
+    uint32_t sum = 0;  // the checksum of the values read, wrapped to 32 bits
+    for (const auto& c : cases) {
+        pieces[c.setting] = c.text;
+        sum += uint32_t(c.setting) * uint32_t(c.value);
+    }
     pieces[14] = "1";
-    // 1 x INT_MAX + 2 x INT_MIN + 3 x -5 + 5 x 1 + 14 x 1, wrapped to 32 bits.
-    pieces[25] = std::to_string(
-        static_cast<int32_t>(uint32_t(INT_MAX) + 2u * uint32_t(INT_MIN) - 15u + 5u + 14u));
+    sum += 14;
+    pieces[25] = std::to_string(static_cast<int32_t>(sum));
     pieces[BadgeStart] = "123456789012";  // bits 0 to 30
     pieces[BadgeSumPiece] = std::to_string(INT_MAX);
     pieces.back() = "";
@@ -160,10 +187,7 @@ TEST_F(SavedState, PiecesReadLikeNumbersAndSaturateBeyond32Bits) {
 
     c_MyApp* loaded = NewApp();
     EXPECT_EQ(LoadPrints(loaded), AllLoaded);
-    EXPECT_EQ(loaded->m_settings[1], INT_MAX);
-    EXPECT_EQ(loaded->m_settings[2], INT_MIN);
-    EXPECT_EQ(loaded->m_settings[3], -5);
-    EXPECT_EQ(loaded->m_settings[4], 0);
+    for (const auto& c : cases) EXPECT_EQ(loaded->m_settings[c.setting], c.value) << c.text;
     for (int k = 0; k < 32; ++k) EXPECT_EQ(loaded->m_badges[k], k < 31) << k;
 }
 
@@ -194,6 +218,22 @@ TEST_F(SavedState, AFinishedGameEntersItsListsAndIsSaved) {
     }
     for (int i = 0; i < c_MyApp::ScoreEntries; ++i) EXPECT_NE(app->m_scores[i], 1000) << i;
     EXPECT_EQ(Pieces(StateFile()).size(), size_t(StatePieces));
+}
+
+TEST_F(SavedState, AFailedSaveIsReportedAndTheGamePlaysOn) {
+    // A folder where the state file belongs: no save can succeed, whoever runs the test.
+    ASSERT_EQ(mkdir(".travikstate", 0755), 0);
+    app->m_gameType = 1;
+    app->m_score = 50;
+    testing::internal::CaptureStderr();
+    app->p_LoadMenu();
+    std::string reported = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(reported.rfind("quarrox: cannot save ./.travikstate: ", 0), 0u) << reported;
+    EXPECT_EQ(app->m_scores[TopOf(0, 0)], 50) << "the game keeps what it holds";
+
+    ASSERT_EQ(rmdir(".travikstate"), 0);
+    app->p_Save();
+    EXPECT_EQ(Pieces(StateFile())[ListStart], "50") << "the next save keeps it";
 }
 
 }  // namespace
