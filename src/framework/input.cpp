@@ -33,6 +33,14 @@ int JoyKeyCode(int button, int port) {
     return code < static_cast<unsigned>(kx_input_KeyCount) ? static_cast<int>(code) : 0;
 }
 
+// A joystick state as an absent pad reads: sticks at rest, no button pressed.
+void ClearJoyState(c_JoyState* state) {
+    for (int i = 0; i < state->m_joyx.Length(); ++i) state->m_joyx[i] = 0;
+    for (int i = 0; i < state->m_joyy.Length(); ++i) state->m_joyy[i] = 0;
+    for (int i = 0; i < state->m_joyz.Length(); ++i) state->m_joyz[i] = 0;
+    for (int b = 0; b < state->m_buttons.Length(); ++b) state->m_buttons[b] = false;
+}
+
 }  // namespace
 
 void c_JoyState::mark() {
@@ -152,12 +160,19 @@ void c_InputDevice::PollJoystickButtons(int port) {
 }
 
 int c_InputDevice::p_BeginUpdate() {
-    for (int port = 0; port < kx_input_JoyPorts; ++port) {
+    int port = 0;
+    for (; port < kx_input_JoyPorts; ++port) {
         c_JoyState* state = m_joyStates[port];
         if (!KxGame::_game->PollJoystick(port, state->m_joyx, state->m_joyy, state->m_joyz,
                                          state->m_buttons)) {
             break;
         }
+        PollJoystickButtons(port);
+    }
+    // A pad pulled out mid-game never reports its buttons released or its sticks centred:
+    // from the first absent port on, which is not polled, nothing stays held or deflected.
+    for (; port < kx_input_JoyPorts; ++port) {
+        ClearJoyState(m_joyStates[port]);
         PollJoystickButtons(port);
     }
     return 0;

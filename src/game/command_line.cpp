@@ -5,12 +5,16 @@
 #include <string>
 
 MusicChoice kx_Sprocklet_MusicChoice = {1, 0};
+bool kx_Sprocklet_StartFullscreen = false;
 
 namespace {
 
+// The version --version shows. Kept here by hand until the build passes the project's version
+// in; raise it with each release.
+const char* const kVersion = "1.0.0";
+
 const int kGoOn = -1;
 const int kUsageError = 2;
-const char* const kMusicOption = "--music=";
 
 struct NamedChoice {
     const char* name;
@@ -33,16 +37,24 @@ const char* const kHelp =
     "  --music=composed  compose the music from the game's tune images as it plays\n"
     "  --music=both      play the recorded tune and the composed music together\n"
     "  --music=off       play no music (the options still switch the sound effects)\n"
+    "  --fullscreen      start fullscreen in the desktop's mode (F11 switches back)\n"
     "  --help            show this help and end\n"
+    "  --version         show the version and end\n"
     "\n"
     "The game reads its pictures and sounds from ./data and keeps its options and\n"
     "highscores in ./.travikstate, both in the folder it is started in.\n";
 
+// The choices as the options so far make them; they take effect only if all of them are good.
+struct Choices {
+    MusicChoice music;
+    bool fullscreen;
+};
+
 // Takes the value of --music=VALUE; false when it names no choice.
-bool ReadMusic(const char* value) {
+bool ReadMusic(const char* value, MusicChoice& music) {
     for (const NamedChoice& named : kMusicChoices) {
         if (std::strcmp(value, named.name) == 0) {
-            kx_Sprocklet_MusicChoice = named.choice;
+            music = named.choice;
             return true;
         }
     }
@@ -55,24 +67,61 @@ int UsageError(const std::string& message) {
     return kUsageError;
 }
 
+// Whether `option` is the option `name` itself, or `name` followed by "=" and a value (set in
+// `value`, which is null otherwise).
+bool IsOption(const char* option, const char* name, const char** value) {
+    const size_t length = std::strlen(name);
+    if (std::strncmp(option, name, length) != 0) return false;
+    if (option[length] == '\0') {
+        *value = nullptr;
+        return true;
+    }
+    if (option[length] != '=') return false;
+    *value = option + length + 1;
+    return true;
+}
+
+int TakesNoValue(const char* name, const char* value) {
+    return UsageError(std::string(name) + " takes no value, not '" + value + "'");
+}
+
 }  // namespace
 
+// Options are read in order, as GNU tools read theirs: --help or --version ends the reading
+// where it stands (so `--fullscreen --version` shows the version), a bad option ends it with
+// an error, and of repeated choices the last one counts.
 int kx_Sprocklet_ReadCommandLine(int argc, const char* const* argv) {
+    Choices choices = {kx_Sprocklet_MusicChoice, kx_Sprocklet_StartFullscreen};
     for (int i = 1; i < argc; ++i) {
         const char* option = argv[i];
-        if (std::strcmp(option, "--help") == 0) {
+        const char* value = nullptr;
+        if (IsOption(option, "--help", &value)) {
+            if (value) return TakesNoValue("--help", value);
             std::fputs(kHelp, stdout);
             return 0;
         }
-        if (std::strncmp(option, kMusicOption, std::strlen(kMusicOption)) == 0) {
-            const char* value = option + std::strlen(kMusicOption);
-            if (!ReadMusic(value)) {
-                return UsageError(std::string("--music takes stream, composed, both or off, not '") +
-                                  value + "'");
+        if (IsOption(option, "--version", &value)) {
+            if (value) return TakesNoValue("--version", value);
+            std::printf("quarrox %s\n", kVersion);
+            return 0;
+        }
+        if (IsOption(option, "--fullscreen", &value)) {
+            if (value) return TakesNoValue("--fullscreen", value);
+            choices.fullscreen = true;
+            continue;
+        }
+        if (IsOption(option, "--music", &value)) {
+            if (!value) return UsageError("--music needs a value: stream, composed, both or off");
+            if (!ReadMusic(value, choices.music)) {
+                return UsageError(
+                    std::string("--music takes stream, composed, both or off, not '") + value +
+                    "'");
             }
             continue;
         }
         return UsageError(std::string("unknown option '") + option + "'");
     }
+    kx_Sprocklet_MusicChoice = choices.music;
+    kx_Sprocklet_StartFullscreen = choices.fullscreen;
     return kGoOn;
 }

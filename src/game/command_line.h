@@ -11,7 +11,12 @@ struct MusicChoice {
 // game's initialiser turns it into the music flags.
 extern MusicChoice kx_Sprocklet_MusicChoice;
 
+// Whether the player asked to start fullscreen (--fullscreen); the program entry hands it to
+// the host before the first window opens.
+extern bool kx_Sprocklet_StartFullscreen;
+
 // Reads the options. Returns -1 when the program should go on, or the status it should end
-// with at once: 0 after --help, 2 after an option it does not know (with a message on
-// standard error).
+// with at once: 0 after --help or --version, 2 after an option it does not know or a value it
+// cannot take (with a message on standard error). The choices above change only when the
+// program goes on.
 int kx_Sprocklet_ReadCommandLine(int argc, const char* const* argv);

@@ -80,7 +80,9 @@ void ClearSavedState(c_MyApp* app) {
 
 int c_MyApp::p_OnCreate() {
     if (kx_Sprocklet_isOuya == 1) kx_Sprocklet_overscan = kOuyaOverscan;
-    m_fullscreen = 0;
+    // The window may already be fullscreen (--fullscreen); F11 and the options box flip from
+    // what it is.
+    m_fullscreen = KxGlfwGame::Fullscreen() ? 1 : 0;
     m_jingleDone = 0;
     m_mode = ModeMenu;
     for (int i = 0; i < ChannelMapEntries; ++i) m_chanMap[i] = i;

@@ -9,6 +9,7 @@
 
 int glfwGraphicsSeq = 0;
 KxGlfwGame* KxGlfwGame::_glfwGame = nullptr;
+bool KxGlfwGame::_startFullscreen = false;
 
 namespace {
 
@@ -71,6 +72,8 @@ GLFWwindow* KxGlfwGame::Window() { return theWindow; }
 
 bool KxGlfwGame::WindowOpen() { return theWindow && !glfwWindowShouldClose(theWindow); }
 
+bool KxGlfwGame::Fullscreen() { return theWindow && glfwGetWindowMonitor(theWindow); }
+
 void KxGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int blue, int alpha,
                                int depth, int stencil, bool fullscreen) {
     ReleaseHeldKeys();
@@ -120,8 +123,17 @@ void KxGlfwGame::ReleaseHeldKeys() {
 }
 
 void KxGlfwGame::Run() {
-    SetGlfwWindow(kWindowWidth, kWindowHeight, kColourBits, kColourBits, kColourBits, 0, 0, 0,
-                  false);
+    // Fullscreen from the first window, as F11 makes it; with no desktop mode to fill (no
+    // monitor) the game starts in the window rather than not at all.
+    GLFWmonitor* monitor = glfwGetPrimaryMonitor();
+    const GLFWvidmode* desktop = monitor ? glfwGetVideoMode(monitor) : nullptr;
+    if (_startFullscreen && desktop) {
+        SetGlfwWindow(desktop->width, desktop->height, desktop->redBits, desktop->greenBits,
+                      desktop->blueBits, 0, 0, 0, true);
+    } else {
+        SetGlfwWindow(kWindowWidth, kWindowHeight, kColourBits, kColourBits, kColourBits, 0, 0,
+                      0, false);
+    }
     StartGame();
     RenderGame();
 

@@ -14,6 +14,9 @@ extern int glfwGraphicsSeq;
 class KxGlfwGame : public KxGame {
 public:
     static KxGlfwGame* _glfwGame;
+    // Set before Run to open the first window fullscreen in the desktop's mode instead of the
+    // 640 x 480 window (the player's --fullscreen).
+    static bool _startFullscreen;
 
     KxGlfwGame();
 
@@ -46,6 +49,8 @@ public:
     static GLFWwindow* Window();
     // True while the window exists and has not been asked to close.
     static bool WindowOpen();
+    // True while the window covers a monitor.
+    static bool Fullscreen();
 
     // Framework key code for a GLFW 2.7 key code, or 0 when the key is ignored.
     static int TransKey(int glfw2Key);

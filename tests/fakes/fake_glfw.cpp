@@ -16,6 +16,8 @@ const int kDefaultFocusLatency = 2;
 struct Joystick {
     std::vector<float> axes;
     std::vector<unsigned char> buttons;
+    bool gamepad = false;
+    GLFWgamepadstate gamepadState = {};
 };
 
 struct Hints {
@@ -175,8 +177,19 @@ void ClickCloseBox() {
 
 void SetJoystick(int jid, const std::vector<float>& axes,
                  const std::vector<unsigned char>& buttons) {
-    S().joysticks[jid] = Joystick{axes, buttons};
+    Joystick joystick;
+    joystick.axes = axes;
+    joystick.buttons = buttons;
+    S().joysticks[jid] = joystick;
 }
+
+void SetGamepad(int jid, const GLFWgamepadstate& state) {
+    Joystick& joystick = S().joysticks[jid];
+    joystick.gamepad = true;
+    joystick.gamepadState = state;
+}
+
+void UnplugJoystick(int jid) { S().joysticks.erase(jid); }
 
 void SetDesktopMode(const GLFWvidmode& mode) { S().desktopMode = mode; }
 
@@ -399,5 +412,21 @@ const unsigned char* glfwGetJoystickButtons(int jid, int* count) {
     *count = it == S().joysticks.end() ? 0 : static_cast<int>(it->second.buttons.size());
     return *count ? it->second.buttons.data() : nullptr;
 }
+
+int glfwJoystickIsGamepad(int jid) {
+    auto it = S().joysticks.find(jid);
+    return it != S().joysticks.end() && it->second.gamepad ? GLFW_TRUE : GLFW_FALSE;
+}
+
+// As GLFW does, the state is cleared first, also when there is nothing to read.
+int glfwGetGamepadState(int jid, GLFWgamepadstate* state) {
+    *state = GLFWgamepadstate{};
+    auto it = S().joysticks.find(jid);
+    if (it == S().joysticks.end() || !it->second.gamepad) return GLFW_FALSE;
+    *state = it->second.gamepadState;
+    return GLFW_TRUE;
+}
+
+GLFWmonitor* glfwGetWindowMonitor(GLFWwindow* window) { return window->monitor; }
 
 void glfwSwapBuffers(GLFWwindow* window) { ++window->swaps; }

@@ -98,6 +98,12 @@ void ClickCloseBox();
 // GLFW_RELEASE).
 void SetJoystick(int jid, const std::vector<float>& axes,
                  const std::vector<unsigned char>& buttons);
+// Joystick `jid` becomes present as a pad that GLFW's gamepad database knows, reading `state`
+// through glfwGetGamepadState. Raw axes and buttons set before with SetJoystick stay; a later
+// SetJoystick makes it a pad without a mapping again.
+void SetGamepad(int jid, const GLFWgamepadstate& state);
+// Joystick `jid` is pulled out: from now on it is absent, mapped or not.
+void UnplugJoystick(int jid);
 
 void SetDesktopMode(const GLFWvidmode& mode);
 void SetVideoModes(const std::vector<GLFWvidmode>& modes);

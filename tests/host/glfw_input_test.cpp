@@ -163,3 +163,105 @@ TEST_F(JoystickTest, ButtonsAreWrittenOnlyWithinBothLimits) {
 }
 
 }  // namespace
+
+namespace {
+
+// A pad GLFW knows, at rest: sticks centred, triggers released, nothing pressed.
+GLFWgamepadstate RestingPad() {
+    GLFWgamepadstate pad = {};
+    pad.axes[GLFW_GAMEPAD_AXIS_LEFT_TRIGGER] = -1;
+    pad.axes[GLFW_GAMEPAD_AXIS_RIGHT_TRIGGER] = -1;
+    return pad;
+}
+
+std::vector<int> Pressed(const Array<bool>& buttons) {
+    std::vector<int> pressed;
+    for (int i = 0; i < buttons.Length(); ++i) {
+        if (buttons[i]) pressed.push_back(i);
+    }
+    return pressed;
+}
+
+using GamepadTest = JoystickTest;
+
+TEST_F(GamepadTest, AMappedPadArrivesInTheLayoutTheControlsRead) {
+    // The raw numbering of this pad would put its buttons and axes elsewhere entirely.
+    fake_glfw::SetJoystick(0, {0.9f, 0.9f, 0.9f, 0.9f, 0.9f, 0.9f},
+                           std::vector<unsigned char>(16, GLFW_PRESS));
+    struct Case {
+        int gamepadButton;
+        std::vector<int> gameButtons;
+    };
+    const Case cases[] = {
+        {GLFW_GAMEPAD_BUTTON_A, {0}},           {GLFW_GAMEPAD_BUTTON_B, {1}},
+        {GLFW_GAMEPAD_BUTTON_X, {2}},           {GLFW_GAMEPAD_BUTTON_Y, {3}},
+        {GLFW_GAMEPAD_BUTTON_LEFT_BUMPER, {4}}, {GLFW_GAMEPAD_BUTTON_RIGHT_BUMPER, {5}},
+        {GLFW_GAMEPAD_BUTTON_BACK, {6}},        {GLFW_GAMEPAD_BUTTON_START, {7}},
+        // The d-pad in the order of the controls: left 8, up 9, right 10, down 11.
+        {GLFW_GAMEPAD_BUTTON_DPAD_LEFT, {8}},   {GLFW_GAMEPAD_BUTTON_DPAD_UP, {9}},
+        {GLFW_GAMEPAD_BUTTON_DPAD_RIGHT, {10}}, {GLFW_GAMEPAD_BUTTON_DPAD_DOWN, {11}},
+        {GLFW_GAMEPAD_BUTTON_LEFT_THUMB, {12}}, {GLFW_GAMEPAD_BUTTON_RIGHT_THUMB, {13}},
+        {GLFW_GAMEPAD_BUTTON_GUIDE, {}},
+    };
+    for (const Case& c : cases) {
+        GLFWgamepadstate pad = RestingPad();
+        pad.buttons[c.gamepadButton] = GLFW_PRESS;
+        fake_glfw::SetGamepad(0, pad);
+        ASSERT_TRUE(Poll());
+        // Every other element, pre-filled with true, now reads released.
+        EXPECT_EQ(Pressed(buttons), c.gameButtons) << "gamepad button " << c.gamepadButton;
+    }
+
+    // Sticks with the game's sign (y up, where GLFW's points down); triggers as 0 .. 1 in the
+    // z values.
+    GLFWgamepadstate pad = RestingPad();
+    pad.axes[GLFW_GAMEPAD_AXIS_LEFT_X] = 0.25f;
+    pad.axes[GLFW_GAMEPAD_AXIS_LEFT_Y] = 0.5f;  // pushed down
+    pad.axes[GLFW_GAMEPAD_AXIS_RIGHT_X] = -0.75f;
+    pad.axes[GLFW_GAMEPAD_AXIS_RIGHT_Y] = -1;  // pushed up
+    pad.axes[GLFW_GAMEPAD_AXIS_RIGHT_TRIGGER] = 1;
+    fake_glfw::SetGamepad(0, pad);
+    ASSERT_TRUE(Poll());
+    EXPECT_EQ(Sticks(), (std::vector<float>{0.25f, -0.75f, -0.5f, 1, 0, 1}));
+
+    // Short arrays are not overrun (the sanitizer build checks the bounds).
+    pad.buttons[GLFW_GAMEPAD_BUTTON_DPAD_DOWN] = GLFW_PRESS;
+    pad.buttons[GLFW_GAMEPAD_BUTTON_B] = GLFW_PRESS;
+    fake_glfw::SetGamepad(0, pad);
+    ASSERT_TRUE(Poll(0, 4));
+    EXPECT_EQ(Pressed(buttons), (std::vector<int>{1}));
+    x = Array<float>(1);
+    y = Array<float>(0);
+    ASSERT_TRUE(host.PollJoystick(0, x, y, Array<float>(), Array<bool>()));
+    EXPECT_EQ(x[0], 0.25f);
+}
+
+TEST_F(GamepadTest, PadsArePluggedInAndOutWhileTheGameRuns) {
+    EXPECT_FALSE(Poll());
+
+    GLFWgamepadstate pad = RestingPad();
+    pad.buttons[GLFW_GAMEPAD_BUTTON_DPAD_UP] = GLFW_PRESS;
+    pad.axes[GLFW_GAMEPAD_AXIS_LEFT_X] = 1;
+    fake_glfw::SetGamepad(0, pad);
+    ASSERT_TRUE(Poll());
+    EXPECT_EQ(Pressed(buttons), (std::vector<int>{9}));
+
+    // Pulled out mid-game: false, and the arrays as they were.
+    fake_glfw::UnplugJoystick(0);
+    EXPECT_FALSE(Poll());
+    EXPECT_EQ(Sticks(), (std::vector<float>(6, 9)));
+    EXPECT_EQ(Pressed(buttons).size(), 32u);
+
+    // Another pad on the same port, this one without a mapping: the raw layout at once.
+    fake_glfw::SetJoystick(0, {0.5f, 0.5f}, {GLFW_RELEASE, GLFW_PRESS});
+    ASSERT_TRUE(Poll(0, 3));
+    EXPECT_EQ(Sticks(), (std::vector<float>{0.5f, 0, -0.5f, 0, 0, 0}));
+    EXPECT_EQ(Pressed(buttons), (std::vector<int>{1, 2}));  // button 2 not reported: untouched
+
+    // And a mapped one again: nothing of the raw pad's layout is kept.
+    fake_glfw::SetGamepad(0, pad);
+    ASSERT_TRUE(Poll());
+    EXPECT_EQ(Pressed(buttons), (std::vector<int>{9}));
+}
+
+}  // namespace
