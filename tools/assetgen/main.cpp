@@ -2,12 +2,14 @@
 //
 //   quarrox_assetgen DATA_FOLDER
 //   quarrox_assetgen --contact-sheet FILE.png [IMAGE_NAME...]
+//   quarrox_assetgen --icons ICON_FOLDER
 #include <cstdio>
 #include <cstring>
 #include <exception>
 #include <string>
 #include <vector>
 
+#include "assetgen/app_icon.h"
 #include "assetgen/contact_sheet.h"
 #include "assetgen/data_folder.h"
 #include "assetgen/png_writer.h"
@@ -17,7 +19,8 @@ namespace {
 int Usage() {
     std::fprintf(stderr,
                  "usage: quarrox_assetgen DATA_FOLDER\n"
-                 "       quarrox_assetgen --contact-sheet FILE.png [IMAGE_NAME...]\n");
+                 "       quarrox_assetgen --contact-sheet FILE.png [IMAGE_NAME...]\n"
+                 "       quarrox_assetgen --icons ICON_FOLDER\n");
     return 2;
 }
 
@@ -28,6 +31,10 @@ int main(int argc, char** argv) {
         if (argc >= 3 && std::strcmp(argv[1], "--contact-sheet") == 0) {
             std::vector<std::string> names(argv + 3, argv + argc);
             WritePng(argv[2], RenderContactSheet(names));
+            return 0;
+        }
+        if (argc == 3 && std::strcmp(argv[1], "--icons") == 0) {
+            WriteAppIcons(argv[2]);
             return 0;
         }
         if (argc != 2 || argv[1][0] == '-') return Usage();
