@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing and builds, then runs every test: unit and system tests in build/,
-# and the unit tests again in build-asan/ under AddressSanitizer and UndefinedBehaviorSanitizer.
+# the unit tests again in build-asan/ under AddressSanitizer and UndefinedBehaviorSanitizer, and
+# every fuzz target for a short while (build-fuzz/, each target counted as one test).
 # Ends with one line "N passed, N failed" and a non-zero status when anything failed.
 set -uo pipefail
 
@@ -10,6 +11,8 @@ ASAN_DIR="$ROOT/build-asan"
 JOBS=2
 # Upper bound for a test that sets no timeout of its own, so nothing can hang the run.
 TEST_TIMEOUT=300
+# Seconds each fuzz target runs; scripts/fuzz.sh runs them longer on request.
+FUZZ_SECONDS=15
 
 passed=0
 failed=0
@@ -61,12 +64,36 @@ configure_and_build_asan() {
         ninja -C "$ASAN_DIR" -j"$JOBS"
 }
 
+# Each fuzz target is one test, failed by a crash, from scripts/fuzz.sh's closing line
+# "N targets passed, N failed". A run without that line (the build failed) is one failure.
+run_fuzz() {
+    echo "== $1"
+    local log
+    log="$(mktemp)"
+    bash "$ROOT/scripts/fuzz.sh" -t "$FUZZ_SECONDS" 2>&1 | tee "$log"
+    local status="${PIPESTATUS[0]}"
+    local counts
+    counts="$(sed -n 's/^\([0-9]*\) targets passed, \([0-9]*\) failed$/\1 \2/p' "$log" | tail -n 1)"
+    rm -f "$log"
+    local good=0 bad=0
+    if [ -n "$counts" ]; then
+        read -r good bad <<<"$counts"
+        passed=$((passed + good))
+        failed=$((failed + bad))
+    fi
+    if [ "$status" -ne 0 ] && [ "$bad" -eq 0 ]; then
+        echo "== $1 FAILED (status $status)"
+        failed=$((failed + 1))
+    fi
+}
+
 if step "set-up and build" bash "$ROOT/scripts/setup.sh"; then
     run_ctest "unit and system tests" --test-dir "$BUILD_DIR"
 fi
 if step "sanitizer build" configure_and_build_asan; then
     run_ctest "unit tests under sanitizers" --test-dir "$ASAN_DIR" -L unit
 fi
+run_fuzz "fuzz targets, $FUZZ_SECONDS s each"
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -19,6 +19,15 @@
 
 extern char** environ;
 
+namespace {
+
+// The largest picture decoded: 4096 x 4096 pixels, four times the largest art. stb_image also
+// reads formats without a signature (TGA), so a few bytes of junk can declare a picture of
+// hundreds of megabytes; such a picture is refused before anything is allocated for it.
+const long long kMostImagePixels = 4096LL * 4096LL;
+
+}  // namespace
+
 // ---- KxGame ----
 
 FILE* KxGame::OpenFile(String path, String mode) {
@@ -63,6 +72,12 @@ void KxGlfwGame::OpenUrl(String url) {
 unsigned char* KxGlfwGame::LoadImageData(String path, int* width, int* height, int* depth) {
     FILE* file = OpenFile(path, String("rb"));
     if (!file) return nullptr;
+    int declaredWidth = 0, declaredHeight = 0, declaredDepth = 0;
+    if (stbi_info_from_file(file, &declaredWidth, &declaredHeight, &declaredDepth) &&
+        static_cast<long long>(declaredWidth) * declaredHeight > kMostImagePixels) {
+        std::fclose(file);
+        return nullptr;
+    }
     unsigned char* pixels = stbi_load_from_file(file, width, height, depth, 0);
     std::fclose(file);
     return pixels;
