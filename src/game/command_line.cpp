@@ -9,9 +9,8 @@ bool kx_Sprocklet_StartFullscreen = false;
 
 namespace {
 
-// The version --version shows. Kept here by hand until the build passes the project's version
-// in; raise it with each release.
-const char* const kVersion = "1.0.0";
+// The version --version shows: the project's version, passed in by the build.
+const char* const kVersion = QUARROX_VERSION;
 
 const int kGoOn = -1;
 const int kUsageError = 2;

@@ -194,10 +194,16 @@ int c_MyApp::p_OnRender() {
 
     const int width = kx_graphics_DeviceWidth();
     const int height = kx_graphics_DeviceHeight();
-    // Only a background alpha of 1 hides the previous frame completely.
-    kx_graphics_SetColor(m_clsR, m_clsG, m_clsB);
-    kx_graphics_SetAlpha(m_clsA);
-    kx_graphics_DrawRect(-1, -1, width + 2, height + 2);
+    // Only a background alpha of 1 hides the previous frame completely. Then a clear gives the
+    // same picture as a window-sized rectangle for a fraction of the fill work, which is most
+    // of a frame on a software rasteriser.
+    if (m_clsA >= 1) {
+        kx_graphics_Cls(m_clsR, m_clsG, m_clsB);
+    } else {
+        kx_graphics_SetColor(m_clsR, m_clsG, m_clsB);
+        kx_graphics_SetAlpha(m_clsA);
+        kx_graphics_DrawRect(-1, -1, width + 2, height + 2);
+    }
     kx_graphics_SetColor(255, 255, 255);
     kx_graphics_SetAlpha(1);
 

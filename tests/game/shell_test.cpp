@@ -329,3 +329,33 @@ TEST_F(ShellTest, TheDebugLineStaysReadableThroughAGame) {
         if (k > 0) EXPECT_GT(glyph[1], commands[start + k - 1][1]) << k;
     }
 }
+
+// An opaque background is a clear in its colour; a see-through one is a blended rectangle over
+// the whole window, so the previous picture shows through it.
+TEST_F(ShellTest, TheBackgroundClearsOnlyWhenItIsOpaque) {
+    Start();
+    FinishLoading();
+    fake_gl::SetRecording(true);
+    const struct {
+        float alpha;
+        int clears;
+    } cases[] = {{1, 1}, {0.5f, 0}};
+    for (const auto& c : cases) {
+        app->m_clsR = 40;
+        app->m_clsG = 0;
+        app->m_clsB = 0;
+        app->m_clsA = c.alpha;
+        fake_gl::ClearCalls();
+        Render();
+        const std::vector<fake_gl::Call> colours = fake_gl::CallsNamed("glClearColor");
+        ASSERT_EQ(int(colours.size()), c.clears) << c.alpha;
+        if (c.clears) EXPECT_NEAR(colours[0].args[0], 40 / 255.0, 1e-6);
+        // The rectangle, if any, is the first draw: dark red (premultiplied by its alpha).
+        const std::vector<fake_gl::Call> draws = fake_gl::Draws();
+        const int red = int(40 * c.alpha);
+        const bool rectangle = !draws.empty() && !draws[0].vertices.empty() &&
+                               draws[0].vertices[0].r == red && draws[0].vertices[0].g == 0 &&
+                               draws[0].vertices[0].a == int(255 * c.alpha);
+        EXPECT_EQ(rectangle, c.clears == 0) << c.alpha;
+    }
+}
