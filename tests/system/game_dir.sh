@@ -77,6 +77,23 @@ press_key_for_new_window() {
 
 # Keys and buttons go through the X server's input extension to the focused window, held long
 # enough for an update (1/60 s) to see them down: key $1, for $2 seconds (0.15 unless given).
+# Opens another window, gives it the focus for a second (the game suspends and saves), then
+# closes it again.
+focus_another_window() {
+    xmessage -name quarrox_other "another window" &
+    local other_pid=$! other="" i
+    for ((i = 0; i < 50; i++)); do
+        other="$(xdotool search --onlyvisible --name '^quarrox_other$' 2>/dev/null | head -n 1)"
+        [ -n "$other" ] && break
+        sleep 0.1
+    done
+    [ -n "$other" ] || fail "the other window did not appear"
+    xdotool windowfocus --sync "$other" || fail "could not focus the other window"
+    sleep 1
+    kill "$other_pid" 2>/dev/null
+    wait "$other_pid" 2>/dev/null
+}
+
 hold_key() {
     xdotool keydown "$1"
     sleep "${2:-0.15}"

@@ -85,19 +85,7 @@ screenshot "$window" "$shot"
 expect_menu "$shot"
 
 # Losing the focus saves the state.
-xmessage -name quarrox_other "another window" &
-other_pid=$!
-other=""
-for ((i = 0; i < 50; i++)); do
-    other="$(xdotool search --onlyvisible --name '^quarrox_other$' 2>/dev/null | head -n 1)"
-    [ -n "$other" ] && break
-    sleep 0.1
-done
-[ -n "$other" ] || fail "the other window did not appear"
-xdotool windowfocus --sync "$other" || fail "could not focus the other window"
-sleep 1
-kill "$other_pid" 2>/dev/null
-wait "$other_pid" 2>/dev/null
+focus_another_window
 xdotool windowfocus --sync "$window" 2>/dev/null
 sleep 0.5
 hold_key Escape

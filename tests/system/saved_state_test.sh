@@ -24,18 +24,7 @@ run_once() {
     sleep 1
     rm -f "$STATE.before"
     [ -f "$STATE" ] && cp "$STATE" "$STATE.before"
-    xmessage -name quarrox_other "another window" &
-    local other_pid=$! other="" i
-    for ((i = 0; i < 50; i++)); do
-        other="$(xdotool search --onlyvisible --name '^quarrox_other$' 2>/dev/null | head -n 1)"
-        [ -n "$other" ] && break
-        sleep 0.1
-    done
-    [ -n "$other" ] || fail "the other window did not appear"
-    xdotool windowfocus --sync "$other" || fail "could not focus the other window"
-    sleep 1
-    kill "$other_pid" 2>/dev/null
-    wait "$other_pid" 2>/dev/null
+    focus_another_window
     "$SEND_CLOSE" "$window" || fail "could not send WM_DELETE_WINDOW"
     wait_for_game_exit
     show_game_stdout
