@@ -80,6 +80,11 @@ unsigned char* KxGlfwGame::LoadImageData(String path, int* width, int* height, i
     }
     unsigned char* pixels = stbi_load_from_file(file, width, height, depth, 0);
     std::fclose(file);
+    // The decoders accept some headers that declare no rows or no columns; that is no picture.
+    if (pixels && (*width <= 0 || *height <= 0)) {
+        stbi_image_free(pixels);
+        return nullptr;
+    }
     return pixels;
 }
 
