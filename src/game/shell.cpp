@@ -12,12 +12,10 @@ namespace {
 
 const int kUpdateRate = 60;
 const int kSuspendedUpdateRate = 5;
-const int kOuyaOverscan = 64;
 
 const int kKeyF1 = 112;
 const int kKeyF4 = 115;
 const int kKeyF11 = 122;
-
 
 // The composed music's voices play on channels 31 down to 27, above the effects' 0 to 23;
 // the instrument folder holds 4 drum kits, 3 leads, 3 accompaniments and 4 bass lines.
@@ -25,7 +23,6 @@ const int kMusicChannelBase = 32;
 const int kDrumKits = 4, kLeads = 3, kAccompaniments = 3, kBasses = 4;
 
 const int kPopUpSlideEnd = 30;
-const int kJingleSound = 96;
 
 const int kWindowedWidth = 640;
 const int kWindowedHeight = 480;
@@ -79,7 +76,7 @@ void ClearSavedState(c_MyApp* app) {
 }  // namespace
 
 int c_MyApp::p_OnCreate() {
-    if (kx_Sprocklet_isOuya == 1) kx_Sprocklet_overscan = kOuyaOverscan;
+    if (kx_Sprocklet_isOuya == 1) kx_Sprocklet_overscan = DefaultConsoleOverscan;
     // The window may already be fullscreen (--fullscreen); F11 and the options box flip from
     // what it is.
     m_fullscreen = KxGlfwGame::Fullscreen() ? 1 : 0;
@@ -148,7 +145,7 @@ int c_MyApp::p_RunMode() {
         break;
     case ModeReturnToMenu:
         p_LoadMenu();
-        p_PlaySFX(kJingleSound, 1, 1, 0);
+        p_PlaySFX(JingleSound, 1, 1, 0);
         m_mode = ModeMenu;
         break;
     case ModeQuitDialog:
