@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
-# Installs what is missing and builds, then runs every test: unit and system tests in build/,
-# the unit tests again in build-asan/ under AddressSanitizer and UndefinedBehaviorSanitizer, and
-# every fuzz target for a short while (build-fuzz/, each target counted as one test).
+# Installs every package of scripts/packages.txt and builds everything, then runs every test:
+# unit and system tests in build/, the unit tests again in build-asan/ under AddressSanitizer
+# and UndefinedBehaviorSanitizer, and every fuzz target for a short while (build-fuzz/, each
+# target counted as one test).
 # Ends with one line "N passed, N failed" and a non-zero status when anything failed.
 set -uo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_DIR="$ROOT/build"
 ASAN_DIR="$ROOT/build-asan"
-JOBS=2
+JOBS="$(nproc 2>/dev/null || echo 2)"
 # Upper bound for a test that sets no timeout of its own, so nothing can hang the run.
 TEST_TIMEOUT=300
 # Seconds each fuzz target runs; scripts/fuzz.sh runs them longer on request.
@@ -60,7 +61,7 @@ run_ctest() {
 # slower, while the tests themselves run in moments either way.
 configure_and_build_asan() {
     cmake -S "$ROOT" -B "$ASAN_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-        -DQUARROX_SANITIZE=ON -DQUARROX_BUILD_BENCHMARKS=OFF >/dev/null &&
+        -DQUARROX_SANITIZE=ON -DQUARROX_BUILD_TESTS=ON -DQUARROX_BUILD_BENCHMARKS=OFF >/dev/null &&
         ninja -C "$ASAN_DIR" -j"$JOBS"
 }
 

@@ -1,0 +1,116 @@
+#!/usr/bin/env bash
+# A player's machine has only the [play] packages of scripts/packages.txt. This configures a
+# scratch build with the test packages out of CMake's sight and builds the game and its data
+# folder there, then checks the package list against the files that build really read (headers,
+# libraries, tools, as dpkg knows their owners):
+#   - no [test] package is read by the game's build (it would fail on a player's machine);
+#   - every [play] package is read, itself or, for a metapackage, through a package it depends
+#     on, so a player installs nothing the game does not need;
+#   - no test tool (virtual X server, test libraries, fuzzing compiler...) is in the play set.
+# Arguments: the source folder, the cmake program, and a scratch folder (emptied first).
+set -uo pipefail
+
+SOURCE="$(cd "$1" && pwd)"
+CMAKE="$2"
+SCRATCH="$3"
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+command -v dpkg-query >/dev/null || fail "dpkg-query is missing: the package list is for Debian"
+
+mapfile -t play < <(bash "$SOURCE/scripts/setup.sh" --list --play)
+mapfile -t all < <(bash "$SOURCE/scripts/setup.sh" --list)
+[ "${#play[@]}" -gt 0 ] || fail "the package list has no [play] packages"
+mapfile -t test_only < <(printf '%s\n' "${all[@]}" | grep -vxF -f <(printf '%s\n' "${play[@]}"))
+[ "${#test_only[@]}" -gt 0 ] || fail "the package list has no [test] packages"
+
+# Tools and libraries only the tests use.
+test_tool='^(xvfb|xauth|xdotool|x11-utils|imagemagick.*|sox|vorbis-tools|desktop-file-utils|libgtest-dev|googletest|libgmock-dev|libbenchmark-dev|libx11-dev|clang.*|libclang.*|llvm.*|gdb|valgrind)$'
+bad="$(printf '%s\n' "${play[@]}" | grep -E "$test_tool")" &&
+    fail "test tools in the play set: $bad"
+
+# The game's build with GoogleTest, Google Benchmark and Xlib hidden, as on a player's machine.
+rm -rf "$SCRATCH"
+mkdir -p "$SCRATCH"
+LOG="$SCRATCH/../play_build.log"
+if ! "$CMAKE" -S "$SOURCE" -B "$SCRATCH" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_DISABLE_FIND_PACKAGE_GTest=ON -DCMAKE_DISABLE_FIND_PACKAGE_benchmark=ON \
+    -DCMAKE_DISABLE_FIND_PACKAGE_X11=ON >"$LOG" 2>&1; then
+    tail -n 30 "$LOG"
+    fail "the build does not configure without the test packages"
+fi
+[ "$(grep -c 'without the tests and benchmarks' "$LOG")" -eq 1 ] ||
+    fail "configuring did not say once that the tests are left out: $(cat "$LOG")"
+ninja -C "$SCRATCH" -t targets all | grep -q '^runtime_tests:' &&
+    fail "the tests are in a build without GoogleTest"
+if ! ninja -C "$SCRATCH" -j"$(nproc)" quarrox quarrox_data quarrox_icons >>"$LOG" 2>&1; then
+    grep -A 20 '^FAILED' "$LOG" | head -n 40
+    fail "the game does not build with the play packages alone"
+fi
+[ -x "$SCRATCH/quarrox" ] && [ -f "$SCRATCH/data/.generated" ] ||
+    fail "the build made no program or no data folder"
+
+# The files the build read: every header of every compile, the libraries the links name, and
+# the tools (with each link on the way to the real file, as alternatives and versioned names
+# are owned by different packages).
+used="$SCRATCH/used_files"
+cxx="$(sed -n 's/^CMAKE_CXX_COMPILER:[A-Z]*=//p' "$SCRATCH/CMakeCache.txt")"
+{
+    ninja -C "$SCRATCH" -t deps | awk '/^    \// { print $1 }'
+    ninja -C "$SCRATCH" -t commands quarrox quarrox_assetgen | grep -- ' -o ' | tr ' ' '\n' |
+        while read -r word; do
+            case "$word" in
+                /*.so | /*.so.* | /*.a) echo "$word" ;;
+                -l*) "$cxx" -print-file-name="lib${word#-l}.so" ;;
+            esac
+        done
+    for tool in "$cxx" "$(sed -n 's/^CMAKE_C_COMPILER:[A-Z]*=//p' "$SCRATCH/CMakeCache.txt")" \
+        "$CMAKE" "$(command -v ninja)" \
+        "$(sed -n 's/^PKG_CONFIG_EXECUTABLE:[A-Z]*=//p' "$SCRATCH/CMakeCache.txt")"; do
+        while [ -n "$tool" ]; do
+            echo "$tool"
+            [ -L "$tool" ] || break
+            next="$(readlink "$tool")"
+            case "$next" in /*) tool="$next" ;; *) tool="$(dirname "$tool")/$next" ;; esac
+        done
+    done
+} | grep '^/' | grep -v -e "^$SOURCE/" -e "^$SCRATCH/" | xargs -r realpath -s | sort -u >"$used"
+[ "$(wc -l <"$used")" -gt 50 ] || fail "too few files read by the build to judge: $(cat "$used")"
+
+# Their packages: "pkg[:arch][, pkg...]: path" from dpkg; files of no package are left out.
+owners="$(xargs -r dpkg-query -S <"$used" 2>/dev/null | sed 's/: \/.*//; s/, /\n/g; s/:[a-z0-9]*$//' |
+    sed 's/:[a-z0-9]*$//' | sort -u)"
+[ -n "$owners" ] || fail "dpkg knows none of the files the build read"
+
+for pkg in "${test_only[@]}"; do
+    if grep -qxF "$pkg" <<<"$owners"; then
+        fail "the game's build reads files of the test package $pkg:" \
+            "$(dpkg-query -L "$pkg" 2>/dev/null | grep -xF -f "$used" | head -n 3 | tr '\n' ' ')"
+    fi
+done
+
+# A package's direct dependencies, by name.
+depends() {
+    dpkg-query -W -f='${Depends}, ${Pre-Depends}\n' "$1" 2>/dev/null |
+        tr ',|' '\n\n' | sed 's/([^)]*)//; s/:[a-z0-9]*//; s/[[:space:]]//g' | grep -v '^$' | sort -u
+}
+# Whether a package holds nothing but documentation and such under /usr/share: a metapackage
+# (build-essential) or a transitional name (pkg-config), needed for what it depends on.
+is_metapackage() {
+    local files
+    files="$(dpkg-query -L "$1" 2>/dev/null | grep -vE '^(/\.|/usr|/usr/share(/.*)?|)$')"
+    [ -z "$files" ]
+}
+for pkg in "${play[@]}"; do
+    dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q ' installed$' ||
+        fail "the play package $pkg is not installed; run scripts/setup.sh"
+    grep -qxF "$pkg" <<<"$owners" && continue
+    is_metapackage "$pkg" && depends "$pkg" | grep -qxF -f - <(echo "$owners") && continue
+    fail "the play package $pkg is not needed to build the game"
+done
+
+rm -rf "$SCRATCH"
+echo "PASS: ${#play[@]} play packages, ${#test_only[@]} test packages"
