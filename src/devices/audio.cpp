@@ -5,18 +5,18 @@
 
 #include "runtime/print.h"
 
-ALuint gxtkChannel::AL_Source() {
+ALuint KxChannel::AL_Source() {
     if (!source) alGenSources(1, &source);
     return source;
 }
 
-ALint gxtkChannel::SourceState() const {
+ALint KxChannel::SourceState() const {
     ALint value = AL_STOPPED;
     if (source) alGetSourcei(source, AL_SOURCE_STATE, &value);
     return value;
 }
 
-bool gxtkChannel::SourceStopped() const {
+bool KxChannel::SourceStopped() const {
     ALint value = SourceState();
     return value != AL_PLAYING && value != AL_PAUSED;
 }
@@ -39,7 +39,7 @@ void CloseDeviceAtExit() {
 
 }  // namespace
 
-gxtkAudio::gxtkAudio() {
+KxAudio::KxAudio() {
     alcDevice = alcOpenDevice(nullptr);
     if (!alcDevice) {
         kxPrint(String("OpenAl error: alcOpenDevice failed"));
@@ -63,40 +63,40 @@ gxtkAudio::gxtkAudio() {
     contextToClose = alcContext;
 }
 
-gxtkChannel* gxtkAudio::Channel(int channel) {
+KxChannel* KxAudio::Channel(int channel) {
     if (channel < 0 || channel >= ChannelCount) return nullptr;
     return &channels[channel];
 }
 
-void gxtkAudio::mark() {
+void KxAudio::mark() {
     // A sample whose source has stopped is no longer heard and may go. Such a source only
     // sounds again through PlaySample, whose write barrier keeps the new sample alive.
-    for (gxtkChannel& chan : channels) {
-        if (chan.state != gxtkChannel::Stopped && !chan.SourceStopped()) gc_mark_q(chan.sample);
+    for (KxChannel& chan : channels) {
+        if (chan.state != KxChannel::Stopped && !chan.SourceStopped()) gc_mark_q(chan.sample);
     }
 }
 
-int gxtkAudio::Suspend() {
-    for (gxtkChannel& chan : channels) {
-        if (chan.state == gxtkChannel::Playing && chan.SourceState() == AL_PLAYING) {
+int KxAudio::Suspend() {
+    for (KxChannel& chan : channels) {
+        if (chan.state == KxChannel::Playing && chan.SourceState() == AL_PLAYING) {
             alSourcePause(chan.source);
         }
     }
     return 0;
 }
 
-int gxtkAudio::Resume() {
-    for (gxtkChannel& chan : channels) {
-        if (chan.state == gxtkChannel::Playing && chan.SourceState() == AL_PAUSED) {
+int KxAudio::Resume() {
+    for (KxChannel& chan : channels) {
+        if (chan.state == KxChannel::Playing && chan.SourceState() == AL_PAUSED) {
             alSourcePlay(chan.source);
         }
     }
     return 0;
 }
 
-int gxtkAudio::PlaySample(gxtkSample* sample, int channel, int flags) {
+int KxAudio::PlaySample(KxSample* sample, int channel, int flags) {
     FlushDiscarded(this);
-    gxtkChannel* chan = Channel(channel);
+    KxChannel* chan = Channel(channel);
     if (!chan || !sample) return 0;
     ALuint source = chan->AL_Source();
     alSourceStop(source);
@@ -105,81 +105,81 @@ int gxtkAudio::PlaySample(gxtkSample* sample, int channel, int flags) {
     alSourcePlay(source);
     gc_assign(chan->sample, sample);
     chan->playFlags = flags;
-    chan->state = gxtkChannel::Playing;
+    chan->state = KxChannel::Playing;
     return 0;
 }
 
-int gxtkAudio::StopChannel(int channel) {
-    gxtkChannel* chan = Channel(channel);
-    if (!chan || chan->state == gxtkChannel::Stopped) return 0;
+int KxAudio::StopChannel(int channel) {
+    KxChannel* chan = Channel(channel);
+    if (!chan || chan->state == KxChannel::Stopped) return 0;
     alSourceStop(chan->source);
-    chan->state = gxtkChannel::Stopped;
+    chan->state = KxChannel::Stopped;
     return 0;
 }
 
-int gxtkAudio::PauseChannel(int channel) {
-    gxtkChannel* chan = Channel(channel);
-    if (!chan || chan->state != gxtkChannel::Playing) return 0;
+int KxAudio::PauseChannel(int channel) {
+    KxChannel* chan = Channel(channel);
+    if (!chan || chan->state != KxChannel::Playing) return 0;
     if (chan->SourceStopped()) {
-        chan->state = gxtkChannel::Stopped;
+        chan->state = KxChannel::Stopped;
         return 0;
     }
     alSourcePause(chan->source);
-    chan->state = gxtkChannel::Paused;
+    chan->state = KxChannel::Paused;
     return 0;
 }
 
-int gxtkAudio::ResumeChannel(int channel) {
-    gxtkChannel* chan = Channel(channel);
-    if (!chan || chan->state != gxtkChannel::Paused) return 0;
+int KxAudio::ResumeChannel(int channel) {
+    KxChannel* chan = Channel(channel);
+    if (!chan || chan->state != KxChannel::Paused) return 0;
     alSourcePlay(chan->source);
-    chan->state = gxtkChannel::Playing;
+    chan->state = KxChannel::Playing;
     return 0;
 }
 
-int gxtkAudio::ChannelState(int channel) {
-    gxtkChannel* chan = Channel(channel);
-    if (!chan) return gxtkChannel::Stopped;
-    if (chan->state == gxtkChannel::Playing && chan->SourceStopped()) {
-        chan->state = gxtkChannel::Stopped;
+int KxAudio::ChannelState(int channel) {
+    KxChannel* chan = Channel(channel);
+    if (!chan) return KxChannel::Stopped;
+    if (chan->state == KxChannel::Playing && chan->SourceStopped()) {
+        chan->state = KxChannel::Stopped;
     }
     return chan->state;
 }
 
-int gxtkAudio::SetVolume(int channel, float volume) {
-    gxtkChannel* chan = Channel(channel);
+int KxAudio::SetVolume(int channel, float volume) {
+    KxChannel* chan = Channel(channel);
     if (chan) alSourcef(chan->AL_Source(), AL_GAIN, volume);
     return 0;
 }
 
-int gxtkAudio::SetPan(int channel, float pan) {
-    gxtkChannel* chan = Channel(channel);
+int KxAudio::SetPan(int channel, float pan) {
+    KxChannel* chan = Channel(channel);
     if (!chan) return 0;
     // On the unit circle around the listener, who faces -z with +x to the right.
     alSource3f(chan->AL_Source(), AL_POSITION, std::sin(pan), 0.0f, -std::cos(pan));
     return 0;
 }
 
-int gxtkAudio::SetRate(int channel, float rate) {
-    gxtkChannel* chan = Channel(channel);
+int KxAudio::SetRate(int channel, float rate) {
+    KxChannel* chan = Channel(channel);
     if (chan) alSourcef(chan->AL_Source(), AL_PITCH, rate);
     return 0;
 }
 
-int gxtkAudio::PlayMusic(String path, int flags) {
+int KxAudio::PlayMusic(String path, int flags) {
     StopMusic();
-    gxtkSample* music = LoadSample(path);
+    KxSample* music = LoadSample(path);
     if (!music) return -1;
     PlaySample(music, MusicChannel, flags);
     return 0;
 }
 
-int gxtkAudio::StopMusic() { return StopChannel(MusicChannel); }
+int KxAudio::StopMusic() { return StopChannel(MusicChannel); }
 
-int gxtkAudio::PauseMusic() { return PauseChannel(MusicChannel); }
+int KxAudio::PauseMusic() { return PauseChannel(MusicChannel); }
 
-int gxtkAudio::ResumeMusic() { return ResumeChannel(MusicChannel); }
+int KxAudio::ResumeMusic() { return ResumeChannel(MusicChannel); }
 
-int gxtkAudio::MusicState() { return ChannelState(MusicChannel); }
+int KxAudio::MusicState() { return ChannelState(MusicChannel); }
 
-int gxtkAudio::SetMusicVolume(float volume) { return SetVolume(MusicChannel, volume); }
+int KxAudio::SetMusicVolume(float volume) { return SetVolume(MusicChannel, volume); }

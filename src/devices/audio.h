@@ -12,14 +12,14 @@
 #include "runtime/object.h"
 #include "runtime/string.h"
 
-class gxtkSample : public Object {
+class KxSample : public Object {
 public:
     ALuint buffer = 0;  // 0 for none
 
-    gxtkSample() {}
-    explicit gxtkSample(ALuint buffer) : buffer(buffer) {}
+    KxSample() {}
+    explicit KxSample(ALuint buffer) : buffer(buffer) {}
     // A sample the collector frees gives its buffer up like a discarded one.
-    ~gxtkSample() override;
+    ~KxSample() override;
 
     void SetBuffer(ALuint name) { buffer = name; }
     // Queues the buffer for deletion and forgets it.
@@ -27,11 +27,11 @@ public:
 };
 
 // One channel: a lazily created source and what was last started on it.
-struct gxtkChannel {
+struct KxChannel {
     ALuint source = 0;  // 0 until first needed
-    gxtkSample* sample = nullptr;
+    KxSample* sample = nullptr;
     int playFlags = 0;  // non-zero: looping
-    int state = 0;      // gxtkChannel::Stopped, Playing or Paused
+    int state = 0;      // KxChannel::Stopped, Playing or Paused
 
     static const int Stopped = 0;
     static const int Playing = 1;
@@ -47,18 +47,18 @@ struct gxtkChannel {
     bool SourceStopped() const;
 };
 
-class gxtkAudio : public Object {
+class KxAudio : public Object {
 public:
     static const int ChannelCount = 33;
     static const int MusicChannel = 32;
 
     ALCdevice* alcDevice = nullptr;
     ALCcontext* alcContext = nullptr;
-    gxtkChannel channels[ChannelCount];
+    KxChannel channels[ChannelCount];
 
     // Opens the default device. When OpenAL cannot start, the device still exists and says
     // so once; every later call then has no audible effect.
-    gxtkAudio();
+    KxAudio();
 
     // Keeps the samples of playing and paused channels alive.
     void mark() override;
@@ -67,10 +67,10 @@ public:
     virtual int Suspend();
     virtual int Resume();
     // Fills `sample` from a WAV or Ogg Vorbis file; null when the file cannot be loaded.
-    virtual gxtkSample* LoadSample__UNSAFE__(gxtkSample* sample, String path);
-    virtual gxtkSample* LoadSample(String path);
+    virtual KxSample* LoadSample__UNSAFE__(KxSample* sample, String path);
+    virtual KxSample* LoadSample(String path);
     // Gain, position and pitch set earlier on the channel stay in force.
-    virtual int PlaySample(gxtkSample* sample, int channel, int flags);
+    virtual int PlaySample(KxSample* sample, int channel, int flags);
     virtual int StopChannel(int channel);
     virtual int PauseChannel(int channel);
     virtual int ResumeChannel(int channel);
@@ -90,7 +90,7 @@ public:
 
 private:
     // The channel with this number, or null for a number outside 0 .. 32.
-    gxtkChannel* Channel(int channel);
+    KxChannel* Channel(int channel);
 };
 
 // Buffer names waiting to be deleted.
@@ -98,4 +98,4 @@ extern std::vector<ALuint> discarded;
 
 // Detaches buffers from channels whose sources have stopped, then deletes every discarded
 // buffer that no source holds any longer; the others stay queued for the next attempt.
-void FlushDiscarded(gxtkAudio* audio);
+void FlushDiscarded(KxAudio* audio);

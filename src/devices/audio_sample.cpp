@@ -21,9 +21,9 @@ ALenum BufferFormat(int bytes, int channels) {
 
 }  // namespace
 
-gxtkSample::~gxtkSample() { gxtkSample::Discard(); }
+KxSample::~KxSample() { KxSample::Discard(); }
 
-int gxtkSample::Discard() {
+int KxSample::Discard() {
     if (buffer) {
         discarded.push_back(buffer);
         buffer = 0;
@@ -31,7 +31,7 @@ int gxtkSample::Discard() {
     return 0;
 }
 
-gxtkSample* gxtkAudio::LoadSample__UNSAFE__(gxtkSample* sample, String path) {
+KxSample* KxAudio::LoadSample__UNSAFE__(KxSample* sample, String path) {
     KxGlfwGame* host = dynamic_cast<KxGlfwGame*>(KxGame::_game);
     if (!host) return nullptr;
     int length = 0, channelCount = 0, bytes = 0, hertz = 0;
@@ -47,15 +47,15 @@ gxtkSample* gxtkAudio::LoadSample__UNSAFE__(gxtkSample* sample, String path) {
     return sample;
 }
 
-gxtkSample* gxtkAudio::LoadSample(String path) {
+KxSample* KxAudio::LoadSample(String path) {
     FlushDiscarded(this);
-    return LoadSample__UNSAFE__(new gxtkSample, path);
+    return LoadSample__UNSAFE__(new KxSample, path);
 }
 
-void FlushDiscarded(gxtkAudio* audio) {
+void FlushDiscarded(KxAudio* audio) {
     if (discarded.empty()) return;
-    for (gxtkChannel& chan : audio->channels) {
-        if (chan.state != gxtkChannel::Stopped && chan.SourceStopped()) {
+    for (KxChannel& chan : audio->channels) {
+        if (chan.state != KxChannel::Stopped && chan.SourceStopped()) {
             alSourcei(chan.source, AL_BUFFER, 0);
         }
     }

@@ -31,7 +31,7 @@ std::uint32_t ChannelByte(float value) {
 // Vertices of an oval: one per about one pixel of the two radii, in multiples of 4.
 int OvalSegments(float segments) {
     if (!(segments > kMinOvalSegments - 1)) return kMinOvalSegments;  // NaN too
-    if (segments > gxtkGraphics::MaxVertices) return gxtkGraphics::MaxVertices;
+    if (segments > KxGraphics::MaxVertices) return KxGraphics::MaxVertices;
     return static_cast<int>(segments) & ~3;
 }
 
@@ -47,7 +47,7 @@ bool RowsFit(int length, int offset, int pitch, int w, int h) {
 
 }  // namespace
 
-gxtkGraphics::gxtkGraphics() {
+KxGraphics::KxGraphics() {
     ReadDrawableSize();
     for (int q = 0; q < MaxQuads; ++q) {
         const std::uint16_t first = static_cast<std::uint16_t>(q * 4);
@@ -64,16 +64,16 @@ gxtkGraphics::gxtkGraphics() {
 
 // The framebuffer size: on a high-density screen it is larger than the window's, and drawing
 // in framebuffer pixels fills the window.
-void gxtkGraphics::ReadDrawableSize() {
+void KxGraphics::ReadDrawableSize() {
     GLFWwindow* window = KxGlfwGame::Window();
     if (window) glfwGetFramebufferSize(window, &width, &height);
 }
 
-int gxtkGraphics::Width() { return width; }
+int KxGraphics::Width() { return width; }
 
-int gxtkGraphics::Height() { return height; }
+int KxGraphics::Height() { return height; }
 
-int gxtkGraphics::BeginRender() {
+int KxGraphics::BeginRender() {
     ReadDrawableSize();
     glViewport(0, 0, width, height);
     glMatrixMode(GL_PROJECTION);
@@ -85,9 +85,9 @@ int gxtkGraphics::BeginRender() {
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
     glEnableClientState(GL_COLOR_ARRAY);
-    glVertexPointer(2, GL_FLOAT, sizeof(gxtkVertex), &vertices[0].x);
-    glTexCoordPointer(2, GL_FLOAT, sizeof(gxtkVertex), &vertices[0].u);
-    glColorPointer(4, GL_UNSIGNED_BYTE, sizeof(gxtkVertex), &vertices[0].color);
+    glVertexPointer(2, GL_FLOAT, sizeof(KxVertex), &vertices[0].x);
+    glTexCoordPointer(2, GL_FLOAT, sizeof(KxVertex), &vertices[0].u);
+    glColorPointer(4, GL_UNSIGNED_BYTE, sizeof(KxVertex), &vertices[0].color);
 
     glEnable(GL_BLEND);
     glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
@@ -96,21 +96,21 @@ int gxtkGraphics::BeginRender() {
     return 1;
 }
 
-int gxtkGraphics::EndRender() {
+int KxGraphics::EndRender() {
     Flush();
     if (GLFWwindow* window = KxGlfwGame::Window()) glfwSwapBuffers(window);
     return 0;
 }
 
-int gxtkGraphics::DiscardGraphics() { return 0; }
+int KxGraphics::DiscardGraphics() { return 0; }
 
-gxtkSurface* gxtkGraphics::LoadSurface(String path) {
-    gxtkSurface* surface = LoadSurface__UNSAFE__(new gxtkSurface, path);
+KxSurface* KxGraphics::LoadSurface(String path) {
+    KxSurface* surface = LoadSurface__UNSAFE__(new KxSurface, path);
     if (surface) surface->Bind();  // the texture exists before the first frame
     return surface;
 }
 
-gxtkSurface* gxtkGraphics::LoadSurface__UNSAFE__(gxtkSurface* surface, String path) {
+KxSurface* KxGraphics::LoadSurface__UNSAFE__(KxSurface* surface, String path) {
     KxGlfwGame* host = dynamic_cast<KxGlfwGame*>(KxGame::_game);
     if (!host) return nullptr;
     int width = 0, height = 0, depth = 0;
@@ -120,8 +120,8 @@ gxtkSurface* gxtkGraphics::LoadSurface__UNSAFE__(gxtkSurface* surface, String pa
     return surface;
 }
 
-gxtkSurface* gxtkGraphics::CreateSurface(int width, int height) {
-    gxtkSurface* surface = new gxtkSurface;
+KxSurface* KxGraphics::CreateSurface(int width, int height) {
+    KxSurface* surface = new KxSurface;
     surface->width = width;
     surface->height = height;
     surface->depth = 4;
@@ -130,20 +130,20 @@ gxtkSurface* gxtkGraphics::CreateSurface(int width, int height) {
     return surface;
 }
 
-int gxtkGraphics::Cls(float r, float g, float b) {
+int KxGraphics::Cls(float r, float g, float b) {
     batchCount = 0;
     glClearColor(r / 255.0f, g / 255.0f, b / 255.0f, 1);
     glClear(GL_COLOR_BUFFER_BIT);
     return 0;
 }
 
-int gxtkGraphics::SetAlpha(float alpha) {
+int KxGraphics::SetAlpha(float alpha) {
     this->alpha = alpha;
     PackColor();
     return 0;
 }
 
-int gxtkGraphics::SetColor(float r, float g, float b) {
+int KxGraphics::SetColor(float r, float g, float b) {
     this->r = r;
     this->g = g;
     this->b = b;
@@ -152,12 +152,12 @@ int gxtkGraphics::SetColor(float r, float g, float b) {
 }
 
 // Colour is baked into each vertex as it is added, so changing it never draws the batch.
-void gxtkGraphics::PackColor() {
+void KxGraphics::PackColor() {
     color = ChannelByte(alpha * 255) << 24 | ChannelByte(b * alpha) << 16 |
             ChannelByte(g * alpha) << 8 | ChannelByte(r * alpha);
 }
 
-int gxtkGraphics::SetBlend(int blend) {
+int KxGraphics::SetBlend(int blend) {
     Flush();
     if (blend == kAdditiveBlend) {
         glBlendFunc(GL_ONE, GL_ONE);
@@ -167,7 +167,7 @@ int gxtkGraphics::SetBlend(int blend) {
     return 0;
 }
 
-int gxtkGraphics::SetScissor(int x, int y, int w, int h) {
+int KxGraphics::SetScissor(int x, int y, int w, int h) {
     Flush();
     if (x == 0 && y == 0 && w == width && h == height) {
         glDisable(GL_SCISSOR_TEST);
@@ -178,7 +178,7 @@ int gxtkGraphics::SetScissor(int x, int y, int w, int h) {
     return 0;
 }
 
-int gxtkGraphics::SetMatrix(float ix, float iy, float jx, float jy, float tx, float ty) {
+int KxGraphics::SetMatrix(float ix, float iy, float jx, float jy, float tx, float ty) {
     this->ix = ix;
     this->iy = iy;
     this->jx = jx;
@@ -190,18 +190,18 @@ int gxtkGraphics::SetMatrix(float ix, float iy, float jx, float jy, float tx, fl
     return 0;
 }
 
-gxtkVertex* gxtkGraphics::Begin(int kind, int count, gxtkSurface* surface) {
+KxVertex* KxGraphics::Begin(int kind, int count, KxSurface* surface) {
     if (kind != batchKind || surface != batchSurface || batchCount + count > MaxVertices) {
         Flush();
         batchKind = kind;
         gc_assign(batchSurface, surface);
     }
-    gxtkVertex* first = vertices + batchCount;
+    KxVertex* first = vertices + batchCount;
     batchCount += count;
     return first;
 }
 
-void gxtkGraphics::Flush() {
+void KxGraphics::Flush() {
     if (batchCount == 0) return;
     if (batchSurface) {
         glEnable(GL_TEXTURE_2D);
@@ -225,7 +225,7 @@ void gxtkGraphics::Flush() {
     batchCount = 0;
 }
 
-inline void gxtkGraphics::Put(gxtkVertex* vertex, float x, float y, float u, float v) const {
+inline void KxGraphics::Put(KxVertex* vertex, float x, float y, float u, float v) const {
     if (transformed) {
         vertex->x = x * ix + y * jx + tx;
         vertex->y = x * iy + y * jy + ty;
@@ -239,7 +239,7 @@ inline void gxtkGraphics::Put(gxtkVertex* vertex, float x, float y, float u, flo
 }
 
 // Corners clockwise from the top left: (x0, y0), (x1, y0), (x1, y1), (x0, y1).
-inline void gxtkGraphics::PutQuad(gxtkVertex* quad, float x0, float y0, float x1, float y1,
+inline void KxGraphics::PutQuad(KxVertex* quad, float x0, float y0, float x1, float y1,
                                   float u0, float v0, float u1, float v1) const {
     Put(quad + 0, x0, y0, u0, v0);
     Put(quad + 1, x1, y0, u1, v0);
@@ -247,24 +247,24 @@ inline void gxtkGraphics::PutQuad(gxtkVertex* quad, float x0, float y0, float x1
     Put(quad + 3, x0, y1, u0, v1);
 }
 
-int gxtkGraphics::DrawPoint(float x, float y) {
+int KxGraphics::DrawPoint(float x, float y) {
     Put(Begin(kPoint, 1, nullptr), x, y, 0, 0);
     return 0;
 }
 
-int gxtkGraphics::DrawLine(float x1, float y1, float x2, float y2) {
-    gxtkVertex* line = Begin(kLine, 2, nullptr);
+int KxGraphics::DrawLine(float x1, float y1, float x2, float y2) {
+    KxVertex* line = Begin(kLine, 2, nullptr);
     Put(line + 0, x1, y1, 0, 0);
     Put(line + 1, x2, y2, 0, 0);
     return 0;
 }
 
-int gxtkGraphics::DrawRect(float x, float y, float w, float h) {
+int KxGraphics::DrawRect(float x, float y, float w, float h) {
     PutQuad(Begin(kQuad, 4, nullptr), x, y, x + w, y + h, 0, 0, 0, 0);
     return 0;
 }
 
-int gxtkGraphics::DrawOval(float x, float y, float w, float h) {
+int KxGraphics::DrawOval(float x, float y, float w, float h) {
     const float xr = w * 0.5f, yr = h * 0.5f;
     const float cx = x + xr, cy = y + yr;
     float segments;
@@ -276,7 +276,7 @@ int gxtkGraphics::DrawOval(float x, float y, float w, float h) {
     }
     const int n = OvalSegments(segments);
 
-    gxtkVertex* oval = Begin(n, n, nullptr);
+    KxVertex* oval = Begin(n, n, nullptr);
     for (int i = 0; i < n; ++i) {
         const float theta = static_cast<float>(i) * kTwoPi / static_cast<float>(n);
         Put(oval + i, cx + std::cos(theta) * xr, cy - std::sin(theta) * yr, 0, 0);
@@ -284,18 +284,18 @@ int gxtkGraphics::DrawOval(float x, float y, float w, float h) {
     return 0;
 }
 
-int gxtkGraphics::DrawPoly(Array<float> verts) {
+int KxGraphics::DrawPoly(Array<float> verts) {
     const int n = verts.Length() / 2;  // a trailing odd value is ignored
     if (n == 0 || n > MaxVertices) return 0;
-    gxtkVertex* poly = Begin(n, n, nullptr);
+    KxVertex* poly = Begin(n, n, nullptr);
     for (int i = 0; i < n; ++i) Put(poly + i, verts[2 * i], verts[2 * i + 1], 0, 0);
     return 0;
 }
 
-int gxtkGraphics::DrawPoly2(Array<float> verts, gxtkSurface* surface, int srcx, int srcy) {
+int KxGraphics::DrawPoly2(Array<float> verts, KxSurface* surface, int srcx, int srcy) {
     const int n = verts.Length() / 4;
     if (n == 0 || n > MaxVertices) return 0;
-    gxtkVertex* poly = Begin(n, n, surface);
+    KxVertex* poly = Begin(n, n, surface);
     for (int i = 0; i < n; ++i) {
         const float* v = &verts[4 * i];
         Put(poly + i, v[0], v[1], (v[2] + srcx) * surface->uscale,
@@ -304,7 +304,7 @@ int gxtkGraphics::DrawPoly2(Array<float> verts, gxtkSurface* surface, int srcx, 
     return 0;
 }
 
-int gxtkGraphics::DrawSurface(gxtkSurface* surface, float x, float y) {
+int KxGraphics::DrawSurface(KxSurface* surface, float x, float y) {
     const float w = static_cast<float>(surface->Width());
     const float h = static_cast<float>(surface->Height());
     PutQuad(Begin(kQuad, 4, surface), x, y, x + w, y + h, 0, 0, w * surface->uscale,
@@ -312,7 +312,7 @@ int gxtkGraphics::DrawSurface(gxtkSurface* surface, float x, float y) {
     return 0;
 }
 
-int gxtkGraphics::DrawSurface2(gxtkSurface* surface, float x, float y, int srcx, int srcy,
+int KxGraphics::DrawSurface2(KxSurface* surface, float x, float y, int srcx, int srcy,
                                int srcw, int srch) {
     PutQuad(Begin(kQuad, 4, surface), x, y, x + srcw, y + srch, srcx * surface->uscale,
             srcy * surface->vscale, (srcx + srcw) * surface->uscale,
@@ -320,7 +320,7 @@ int gxtkGraphics::DrawSurface2(gxtkSurface* surface, float x, float y, int srcx,
     return 0;
 }
 
-int gxtkGraphics::ReadPixels(Array<int> pixels, int x, int y, int w, int h, int offset,
+int KxGraphics::ReadPixels(Array<int> pixels, int x, int y, int w, int h, int offset,
                              int pitch) {
     Flush();
     if (w <= 0 || h <= 0 || !RowsFit(pixels.Length(), offset, pitch, w, h)) return 0;
@@ -344,7 +344,7 @@ int gxtkGraphics::ReadPixels(Array<int> pixels, int x, int y, int w, int h, int 
     return 0;
 }
 
-int gxtkGraphics::WritePixels2(gxtkSurface* surface, Array<int> pixels, int x, int y, int w,
+int KxGraphics::WritePixels2(KxSurface* surface, Array<int> pixels, int x, int y, int w,
                                int h, int offset, int pitch) {
     Flush();
     if (w <= 0 || h <= 0 || !RowsFit(pixels.Length(), offset, pitch, w, h)) return 0;
@@ -352,4 +352,4 @@ int gxtkGraphics::WritePixels2(gxtkSurface* surface, Array<int> pixels, int x, i
     return 0;
 }
 
-void gxtkGraphics::mark() { gc_mark_q(batchSurface); }
+void KxGraphics::mark() { gc_mark_q(batchSurface); }

@@ -1,4 +1,4 @@
-// gxtkGraphics: the one object through which everything on screen is drawn. Drawing calls
+// KxGraphics: the one object through which everything on screen is drawn. Drawing calls
 // become vertices in one client-side array that fixed-function OpenGL draws in as few calls as
 // possible: a batch holds primitives of one vertex count ("kind") on one surface, so colour and
 // matrix changes never split it, while texture, blend and scissor changes do.
@@ -9,20 +9,20 @@
 #include "runtime/array.h"
 #include "runtime/object.h"
 
-class gxtkSurface;
+class KxSurface;
 
 // One vertex exactly as the OpenGL client arrays read it: position at byte 0, texture
 // coordinates at 8, colour at 16, stride 20.
-struct gxtkVertex {
+struct KxVertex {
     float x, y;
     float u, v;
     // In memory red, green, blue, alpha (little-endian packing of (a << 24) | (b << 16) |
     // (g << 8) | r), premultiplied by alpha.
     std::uint32_t color;
 };
-static_assert(sizeof(gxtkVertex) == 20, "the client arrays use a stride of 20 bytes");
+static_assert(sizeof(KxVertex) == 20, "the client arrays use a stride of 20 bytes");
 
-class gxtkGraphics : public Object {
+class KxGraphics : public Object {
 public:
     static constexpr int MaxVertices = 1024;
     static constexpr int MaxQuads = MaxVertices / 4;
@@ -36,15 +36,15 @@ public:
     float ix = 1, iy = 0, jx = 0, jy = 1, tx = 0, ty = 0;
     // False only for the exact identity: then coordinates are copied untouched.
     bool transformed = false;
-    gxtkVertex vertices[MaxVertices];
+    KxVertex vertices[MaxVertices];
     // Quad q is the triangles (4q, 4q+1, 4q+2) and (4q, 4q+2, 4q+3).
     std::uint16_t quadIndices[MaxQuads * 6];
     int batchKind = 0;  // vertices per primitive of the pending batch
     int batchCount = 0;
-    gxtkSurface* batchSurface = nullptr;
+    KxSurface* batchSurface = nullptr;
 
     // Reads the drawable size of the host's window; the batch starts empty.
-    gxtkGraphics();
+    KxGraphics();
 
     virtual int Width();
     virtual int Height();
@@ -56,11 +56,11 @@ public:
     virtual int DiscardGraphics();
 
     // A surface with the file's pixels and a texture, or null when the file does not load.
-    virtual gxtkSurface* LoadSurface(String path);
+    virtual KxSurface* LoadSurface(String path);
     // Fills `surface` from the file without touching OpenGL; null when the file does not load.
-    virtual gxtkSurface* LoadSurface__UNSAFE__(gxtkSurface* surface, String path);
+    virtual KxSurface* LoadSurface__UNSAFE__(KxSurface* surface, String path);
     // An empty RGBA surface with a texture whose contents are undefined until written.
-    virtual gxtkSurface* CreateSurface(int width, int height);
+    virtual KxSurface* CreateSurface(int width, int height);
 
     // Drops the pending batch undrawn and clears to the colour (0 to 255 per channel).
     virtual int Cls(float r, float g, float b);
@@ -79,9 +79,9 @@ public:
     // x, y per vertex; nothing is drawn for 0 or more than MaxVertices vertices.
     virtual int DrawPoly(Array<float> verts);
     // x, y, u, v per vertex, u and v in texels offset by (srcx, srcy).
-    virtual int DrawPoly2(Array<float> verts, gxtkSurface* surface, int srcx, int srcy);
-    virtual int DrawSurface(gxtkSurface* surface, float x, float y);
-    virtual int DrawSurface2(gxtkSurface* surface, float x, float y, int srcx, int srcy,
+    virtual int DrawPoly2(Array<float> verts, KxSurface* surface, int srcx, int srcy);
+    virtual int DrawSurface(KxSurface* surface, float x, float y);
+    virtual int DrawSurface2(KxSurface* surface, float x, float y, int srcx, int srcy,
                              int srcw, int srch);
 
     // Copies a w x h block of the frame into pixels (row i from the top at offset + i * pitch)
@@ -89,12 +89,12 @@ public:
     virtual int ReadPixels(Array<int> pixels, int x, int y, int w, int h, int offset,
                            int pitch);
     // Writes ARGB values into an RGBA surface. Does nothing when the rows lie outside pixels.
-    virtual int WritePixels2(gxtkSurface* surface, Array<int> pixels, int x, int y, int w,
+    virtual int WritePixels2(KxSurface* surface, Array<int> pixels, int x, int y, int w,
                              int h, int offset, int pitch);
 
     // Reserves `count` vertex records for one primitive of `kind` vertices on `surface` (null
     // for untextured ones), drawing the pending batch first when it cannot take them.
-    gxtkVertex* Begin(int kind, int count, gxtkSurface* surface);
+    KxVertex* Begin(int kind, int count, KxSurface* surface);
     // Draws the pending batch; kind and surface stay for the next primitive to join.
     void Flush();
 
@@ -104,7 +104,7 @@ private:
     void ReadDrawableSize();
     void PackColor();
     // Writes one vertex with the current colour, through the matrix when there is one.
-    void Put(gxtkVertex* vertex, float x, float y, float u, float v) const;
-    void PutQuad(gxtkVertex* quad, float x0, float y0, float x1, float y1, float u0, float v0,
+    void Put(KxVertex* vertex, float x, float y, float u, float v) const;
+    void PutQuad(KxVertex* quad, float x0, float y0, float x1, float y1, float u0, float v0,
                  float u1, float v1) const;
 };

@@ -43,25 +43,25 @@ void Premultiply(unsigned char* pixels, int count, int depth) {
 
 }  // namespace
 
-gxtkSurface::~gxtkSurface() { Release(); }
+KxSurface::~KxSurface() { Release(); }
 
-int gxtkSurface::Discard() {
+int KxSurface::Discard() {
     Release();
     return 0;
 }
 
-int gxtkSurface::Width() { return width; }
+int KxSurface::Width() { return width; }
 
-int gxtkSurface::Height() { return height; }
+int KxSurface::Height() { return height; }
 
-int gxtkSurface::Loaded() { return 1; }
+int KxSurface::Loaded() { return 1; }
 
-int gxtkSurface::OnUnsafeLoadComplete() {
+int KxSurface::OnUnsafeLoadComplete() {
     Bind();
     return 1;
 }
 
-void gxtkSurface::Release() {
+void KxSurface::Release() {
     if (seq == glfwGraphicsSeq) {
         glDeleteTextures(1, &texture);
         seq = -1;
@@ -70,7 +70,7 @@ void gxtkSurface::Release() {
     data = nullptr;
 }
 
-void gxtkSurface::SetData(unsigned char* pixels, int width, int height, int depth) {
+void KxSurface::SetData(unsigned char* pixels, int width, int height, int depth) {
     if (data != pixels) std::free(data);
     data = pixels;
     this->width = width;
@@ -80,7 +80,7 @@ void gxtkSurface::SetData(unsigned char* pixels, int width, int height, int dept
     if (data && width > 0 && height > 0) Premultiply(data, width * height, depth);
 }
 
-void gxtkSurface::SetSubData(int x, int y, int w, int h, const int* src, int pitch) {
+void KxSurface::SetSubData(int x, int y, int w, int h, const int* src, int pitch) {
     if (format != GL_RGBA) return;
 
     // Only the part that lies on the surface is written; src moves along with a clipped edge.
@@ -110,7 +110,7 @@ void gxtkSurface::SetSubData(int x, int y, int w, int h, const int* src, int pit
 }
 
 // Stored rows are `width` pixels apart, so only a rectangle of whole rows goes up in one call.
-void gxtkSurface::UploadRect(int x, int y, int w, int h) {
+void KxSurface::UploadRect(int x, int y, int w, int h) {
     const int rowBytes = width * depth;
     if (w == width) {
         glTexSubImage2D(GL_TEXTURE_2D, 0, x, y, w, h, format, GL_UNSIGNED_BYTE,
@@ -123,7 +123,7 @@ void gxtkSurface::UploadRect(int x, int y, int w, int h) {
     }
 }
 
-void gxtkSurface::Bind() {
+void KxSurface::Bind() {
     if (glfwGraphicsSeq == 0) return;
     if (seq == glfwGraphicsSeq) {
         glBindTexture(GL_TEXTURE_2D, texture);
@@ -132,7 +132,7 @@ void gxtkSurface::Bind() {
     CreateTexture();
 }
 
-void gxtkSurface::CreateTexture() {
+void KxSurface::CreateTexture() {
     seq = glfwGraphicsSeq;
     glGenTextures(1, &texture);
     glBindTexture(GL_TEXTURE_2D, texture);

@@ -1,4 +1,4 @@
-// gxtkSurface: one picture. Its pixels stay in memory for the surface's whole life so that the
+// KxSurface: one picture. Its pixels stay in memory for the surface's whole life so that the
 // OpenGL texture made from them can be made again, lazily, after the host opened a new window
 // (every texture of the old context is gone then).
 //
@@ -8,7 +8,7 @@
 
 #include "runtime/object.h"
 
-class gxtkSurface : public Object {
+class KxSurface : public Object {
 public:
     // Rows top first, width * depth bytes each, no padding; from the C heap and owned here.
     // Colour channels of pixels with an alpha channel are premultiplied by alpha.
@@ -24,10 +24,10 @@ public:
     float uscale = 0;
     float vscale = 0;
 
-    gxtkSurface() {}
+    KxSurface() {}
     // Releases texture and pixels like Discard; the collector destroys surfaces on the thread
     // that owns the OpenGL context.
-    ~gxtkSurface() override;
+    ~KxSurface() override;
 
     // Gives up the texture (when live) and the pixels.
     virtual int Discard();

@@ -43,10 +43,10 @@ int c_App::p_OnClose() { kx_app_EndApp(); }
 int c_App::p_OnBack() { kx_app_EndApp(); }
 
 void c_GameDelegate::StartGame() {
-    gc_assign(m__graphics, new gxtkGraphics);
+    gc_assign(m__graphics, new KxGraphics);
     kx_graphics_SetGraphicsDevice(m__graphics);
     kx_graphics_SetFont(nullptr, 32);
-    gc_assign(m__audio, new gxtkAudio);
+    gc_assign(m__audio, new KxAudio);
     kx_audio_SetAudioDevice(m__audio);
     gc_assign(m__input, (new c_InputDevice)->m_new());
     kx_input_SetInputDevice(m__input);

@@ -8,8 +8,8 @@
 #include "runtime/object.h"
 
 class c_InputDevice;
-class gxtkAudio;
-class gxtkGraphics;
+class KxAudio;
+class KxGraphics;
 
 // The event codes that travel from the host to the delegate.
 class c_KxGameEvent {
@@ -46,8 +46,8 @@ public:
 
 class c_GameDelegate : public KxGameDelegate {
 public:
-    gxtkGraphics* m__graphics = nullptr;
-    gxtkAudio* m__audio = nullptr;
+    KxGraphics* m__graphics = nullptr;
+    KxAudio* m__audio = nullptr;
     c_InputDevice* m__input = nullptr;
 
     c_GameDelegate() {}

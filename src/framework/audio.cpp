@@ -2,22 +2,22 @@
 
 #include "framework/data.h"
 
-gxtkAudio* kx_audio_device = nullptr;
+KxAudio* kx_audio_device = nullptr;
 
-c_Sound* c_Sound::m_new(gxtkSample* sample) {
+c_Sound* c_Sound::m_new(KxSample* sample) {
     gc_assign(m_sample, sample);
     return this;
 }
 
 void c_Sound::mark() { gc_mark_q(m_sample); }
 
-int kx_audio_SetAudioDevice(gxtkAudio* device) {
+int kx_audio_SetAudioDevice(KxAudio* device) {
     gc_assign(kx_audio_device, device);
     return 0;
 }
 
 c_Sound* kx_audio_LoadSound(String path) {
-    gxtkSample* sample = kx_audio_device->LoadSample(kx_data_FixDataPath(path));
+    KxSample* sample = kx_audio_device->LoadSample(kx_data_FixDataPath(path));
     if (!sample) return nullptr;
     return (new c_Sound)->m_new(sample);
 }

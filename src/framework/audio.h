@@ -8,16 +8,16 @@
 
 class c_Sound : public Object {
 public:
-    gxtkSample* m_sample = nullptr;  // null when nothing was loaded
+    KxSample* m_sample = nullptr;  // null when nothing was loaded
 
     c_Sound() {}
-    c_Sound* m_new(gxtkSample* sample);
+    c_Sound* m_new(KxSample* sample);
     void mark() override;
 };
 
-extern gxtkAudio* kx_audio_device;
+extern KxAudio* kx_audio_device;
 
-int kx_audio_SetAudioDevice(gxtkAudio* device);
+int kx_audio_SetAudioDevice(KxAudio* device);
 // Null, without a message, when the file cannot be loaded.
 c_Sound* kx_audio_LoadSound(String path);
 // Non-zero flags loop. A null sound, or one without a sample, plays nothing.

@@ -5,8 +5,8 @@
 #include "framework/data.h"
 #include "runtime/debugger.h"
 
-gxtkGraphics* kx_graphics_device = nullptr;
-gxtkGraphics* kx_graphics_renderDevice = nullptr;
+KxGraphics* kx_graphics_device = nullptr;
+KxGraphics* kx_graphics_renderDevice = nullptr;
 c_GraphicsContext* kx_graphics_context = nullptr;
 
 namespace {
@@ -56,7 +56,7 @@ void c_GraphicsContext::mark() {
     gc_mark_q(m_matrixStack);
 }
 
-int kx_graphics_SetGraphicsDevice(gxtkGraphics* device) {
+int kx_graphics_SetGraphicsDevice(KxGraphics* device) {
     gc_assign(kx_graphics_device, device);
     return 0;
 }
@@ -230,14 +230,14 @@ int kx_graphics_ReadPixels(Array<int> pixels, int x, int y, int w, int h, int of
 }
 
 c_Image* kx_graphics_LoadImage(String path, int frameCount, int flags) {
-    gxtkSurface* surface = kx_graphics_device->LoadSurface(kx_data_FixDataPath(path));
+    KxSurface* surface = kx_graphics_device->LoadSurface(kx_data_FixDataPath(path));
     if (!surface) return nullptr;
     return (new c_Image)->m_new()->p_Init(surface, frameCount, flags);
 }
 
 c_Image* kx_graphics_LoadImage2(String path, int frameWidth, int frameHeight, int frameCount,
                                 int flags) {
-    gxtkSurface* surface = kx_graphics_device->LoadSurface(kx_data_FixDataPath(path));
+    KxSurface* surface = kx_graphics_device->LoadSurface(kx_data_FixDataPath(path));
     if (!surface) return nullptr;
     return (new c_Image)->m_new()->p_Init2(surface, 0, 0, frameWidth, frameHeight, frameCount,
                                            flags, nullptr, 0, 0, surface->Width(),

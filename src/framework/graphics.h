@@ -39,12 +39,12 @@ public:
     void mark() override;
 };
 
-extern gxtkGraphics* kx_graphics_device;
+extern KxGraphics* kx_graphics_device;
 // The device, but only while a frame is being rendered.
-extern gxtkGraphics* kx_graphics_renderDevice;
+extern KxGraphics* kx_graphics_renderDevice;
 extern c_GraphicsContext* kx_graphics_context;
 
-int kx_graphics_SetGraphicsDevice(gxtkGraphics* device);
+int kx_graphics_SetGraphicsDevice(KxGraphics* device);
 // Every frame starts from the identity matrix, white, alpha 1, alpha blending, no scissor and
 // an empty matrix stack.
 int kx_graphics_BeginRender();

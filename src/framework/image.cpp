@@ -13,7 +13,7 @@ c_Frame* c_Frame::m_new(int x, int y) {
 
 c_Image* c_Image::m_new() { return this; }
 
-c_Image* c_Image::p_Init(gxtkSurface* surface, int frameCount, int flags) {
+c_Image* c_Image::p_Init(KxSurface* surface, int frameCount, int flags) {
     // Without this the frame width below would divide by zero.
     if (frameCount < 1) kxError(String("Image frame count must be at least 1"));
     gc_assign(m_surface, surface);
@@ -27,7 +27,7 @@ c_Image* c_Image::p_Init(gxtkSurface* surface, int frameCount, int flags) {
     return this;
 }
 
-c_Image* c_Image::p_Init2(gxtkSurface* surface, int x, int y, int frameWidth, int frameHeight,
+c_Image* c_Image::p_Init2(KxSurface* surface, int x, int y, int frameWidth, int frameHeight,
                           int frameCount, int flags, c_Image* source, int srcx, int srcy,
                           int srcw, int srch) {
     gc_assign(m_surface, surface);

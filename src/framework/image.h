@@ -5,7 +5,7 @@
 #include "runtime/array.h"
 #include "runtime/object.h"
 
-class gxtkSurface;
+class KxSurface;
 
 // The top-left pixel of one frame inside its surface.
 class c_Frame : public Object {
@@ -30,7 +30,7 @@ public:
 
     static int m_DefaultFlags;
 
-    gxtkSurface* m_surface = nullptr;
+    KxSurface* m_surface = nullptr;
     int m_width = 0;  // of one frame, without padding
     int m_height = 0;
     Array<c_Frame*> m_frames;
@@ -42,10 +42,10 @@ public:
     c_Image() {}
     c_Image* m_new();
     // `frameCount` frames side by side in one row over the whole surface.
-    c_Image* p_Init(gxtkSurface* surface, int frameCount, int flags);
+    c_Image* p_Init(KxSurface* surface, int frameCount, int flags);
     // Frames of frameWidth x frameHeight, row by row, inside the source rectangle (srcx, srcy,
     // srcw, srch) starting at (x, y) in it. A frame that does not fit is a runtime error.
-    c_Image* p_Init2(gxtkSurface* surface, int x, int y, int frameWidth, int frameHeight,
+    c_Image* p_Init2(KxSurface* surface, int x, int y, int frameWidth, int frameHeight,
                      int frameCount, int flags, c_Image* source, int srcx, int srcy, int srcw,
                      int srch);
     int p_ApplyFlags(int flags);

@@ -83,7 +83,7 @@ int c_ZuPlayer::p_LoadTuneImage() {
     for (int v = 0; v < Slots; ++v) m_lastChunk[v] = 0;
     gc_assign(m_tuneImage, static_cast<c_Image*>(nullptr));
 
-    gxtkSurface* surface = kx_graphics_device->LoadSurface(kx_data_FixDataPath(m_tunePath));
+    KxSurface* surface = kx_graphics_device->LoadSurface(kx_data_FixDataPath(m_tunePath));
     if (!surface) return 0;
     const int width = surface->Width();
     const int height = surface->Height();
@@ -98,7 +98,7 @@ int c_ZuPlayer::p_LoadTuneImage() {
 // are premultiplied, so a transparent pixel reads 0, exactly as when the frame is drawn over
 // black.
 int c_ZuPlayer::p_DecodeChunk(int chunk) {
-    const gxtkSurface* surface = m_tuneImage->m_surface;
+    const KxSurface* surface = m_tuneImage->m_surface;
     const c_Frame* frame = m_tuneImage->m_frames[chunk];
     if (!surface->data) return 0;
     const int depth = surface->depth;

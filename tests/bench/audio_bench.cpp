@@ -11,27 +11,27 @@ namespace {
 
 const int kSoundChannels = 32;
 
-gxtkAudio* Device() {
-    static gxtkAudio* audio = [] {
+KxAudio* Device() {
+    static KxAudio* audio = [] {
         setenv("ALSOFT_DRIVERS", "null", 1);
-        return new gxtkAudio;
+        return new KxAudio;
     }();
     return audio;
 }
 
 // A tenth of a second of silence in a buffer of its own.
-gxtkSample* NewSample() {
+KxSample* NewSample() {
     std::vector<short> silence(4410);
     ALuint name = 0;
     alGenBuffers(1, &name);
     alBufferData(name, AL_FORMAT_MONO16, silence.data(),
                  static_cast<ALsizei>(silence.size() * sizeof(short)), 44100);
-    return new gxtkSample(name);
+    return new KxSample(name);
 }
 
 void BM_PlaySample(benchmark::State& state) {
-    gxtkAudio* audio = Device();
-    gxtkSample* sample = NewSample();
+    KxAudio* audio = Device();
+    KxSample* sample = NewSample();
     int channel = 0;
     for (auto _ : state) {
         audio->PlaySample(sample, channel, 0);
@@ -43,17 +43,17 @@ BENCHMARK(BM_PlaySample);
 
 // The same while a discarded buffer is still playing, so every call also retries its deletion.
 void BM_PlaySampleWithABufferWaitingForDeletion(benchmark::State& state) {
-    gxtkAudio* audio = Device();
-    gxtkSample* sample = NewSample();
-    gxtkSample* held = NewSample();
-    audio->PlaySample(held, gxtkAudio::MusicChannel, 1);
+    KxAudio* audio = Device();
+    KxSample* sample = NewSample();
+    KxSample* held = NewSample();
+    audio->PlaySample(held, KxAudio::MusicChannel, 1);
     held->Discard();
     int channel = 0;
     for (auto _ : state) {
         audio->PlaySample(sample, channel, 0);
         channel = (channel + 1) % kSoundChannels;
     }
-    for (int c = 0; c < gxtkAudio::ChannelCount; ++c) audio->StopChannel(c);
+    for (int c = 0; c < KxAudio::ChannelCount; ++c) audio->StopChannel(c);
 }
 BENCHMARK(BM_PlaySampleWithABufferWaitingForDeletion);
 

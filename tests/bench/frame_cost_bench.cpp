@@ -152,14 +152,14 @@ class World {
 public:
     KxGlfwGame* host = nullptr;
     c_MyApp* app = nullptr;
-    gxtkGraphics* device = nullptr;
+    KxGraphics* device = nullptr;
     c_Image* image = nullptr;
     std::vector<Sprite> sprites = MakeSprites();
     float handleX = 0, handleY = 0;
     std::vector<int> frameX, frameY;
 
     GLuint rawTexture = 0;
-    std::vector<gxtkVertex> rawVertices;
+    std::vector<KxVertex> rawVertices;
     std::vector<std::uint16_t> rawIndices;
 
     std::string renderer;
@@ -193,7 +193,7 @@ private:
                          device->Width(), device->Height(), kWindowWidth, kWindowHeight);
         }
 
-        gxtkSurface* sheet = new gxtkSurface;
+        KxSurface* sheet = new KxSurface;
         sheet->SetData(MakeSheetPixels(), kSheetSize, kSheetSize, 4);
         sheet->Bind();
         image = (new c_Image)->m_new()->p_Init2(sheet, 0, 0, kCell, kCell, kFrames,
@@ -222,7 +222,7 @@ private:
     }
 
     // Same pixels (already premultiplied by the surface), same filtering and edges.
-    void MakeRawTexture(gxtkSurface* sheet) {
+    void MakeRawTexture(KxSurface* sheet) {
         glGenTextures(1, &rawTexture);
         glBindTexture(GL_TEXTURE_2D, rawTexture);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
@@ -285,7 +285,7 @@ void World::GameRender(bool background) {
 void World::DeviceFrame() {
     device->BeginRender();
     device->Cls(kFieldR, kFieldG, kFieldB);
-    gxtkSurface* sheet = image->m_surface;
+    KxSurface* sheet = image->m_surface;
     for (const Sprite& s : sprites) {
         const Matrix m = SpriteMatrix(s, handleX, handleY);
         device->SetMatrix(m.ix, m.iy, m.jx, m.jy, m.tx, m.ty);
@@ -304,13 +304,13 @@ void World::RawFrame(int batchQuads) {
     glOrtho(0, kWindowWidth, kWindowHeight, 0, -1, 1);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    gxtkVertex* v = rawVertices.data();
+    KxVertex* v = rawVertices.data();
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
     glEnableClientState(GL_COLOR_ARRAY);
-    glVertexPointer(2, GL_FLOAT, sizeof(gxtkVertex), &v->x);
-    glTexCoordPointer(2, GL_FLOAT, sizeof(gxtkVertex), &v->u);
-    glColorPointer(4, GL_UNSIGNED_BYTE, sizeof(gxtkVertex), &v->color);
+    glVertexPointer(2, GL_FLOAT, sizeof(KxVertex), &v->x);
+    glTexCoordPointer(2, GL_FLOAT, sizeof(KxVertex), &v->u);
+    glColorPointer(4, GL_UNSIGNED_BYTE, sizeof(KxVertex), &v->color);
     glDisable(GL_SCISSOR_TEST);
     glEnable(GL_BLEND);
     glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
@@ -323,7 +323,7 @@ void World::RawFrame(int batchQuads) {
     const float w = static_cast<float>(kCell), h = static_cast<float>(kCell);
     for (int first = 0; first < kSprites; first += batchQuads) {
         const int count = first + batchQuads <= kSprites ? batchQuads : kSprites - first;
-        gxtkVertex* out = v;
+        KxVertex* out = v;
         for (int i = first; i < first + count; ++i, out += 4) {
             const Sprite& s = sprites[i];
             const Matrix m = SpriteMatrix(s, handleX, handleY);
@@ -379,7 +379,7 @@ void World::ComparePictures() {
     compare("game replay", ReadFrame());
     DeviceFrame();
     compare("device", ReadFrame());
-    RawFrame(gxtkGraphics::MaxQuads);
+    RawFrame(KxGraphics::MaxQuads);
     compare("raw, 256-quad batches", ReadFrame());
 }
 
@@ -457,7 +457,7 @@ void BM_Raw(benchmark::State& state) {
 void BM_RawBatches256(benchmark::State& state) {
     World& world = World::Get();
     const double cpu = ThreadCpuSeconds();
-    for (auto _ : state) world.RawFrame(gxtkGraphics::MaxQuads);
+    for (auto _ : state) world.RawFrame(KxGraphics::MaxQuads);
     ReportFrame(state, ThreadCpuSeconds() - cpu, "raw, 256-quad batches");
 }
 

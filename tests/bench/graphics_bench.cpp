@@ -18,8 +18,8 @@ const int kFrameDraws = 2499;
 
 struct Scene {
     KxGlfwGame* host = nullptr;
-    gxtkGraphics* device = nullptr;
-    gxtkSurface* sheet = nullptr;
+    KxGraphics* device = nullptr;
+    KxSurface* sheet = nullptr;
     c_Image* sprites = nullptr;
 
     Scene() {
@@ -28,7 +28,7 @@ struct Scene {
         fake_gl::SetRecording(false);
         host = new KxGlfwGame;
         host->SetGlfwWindow(640, 480, 8, 8, 8, 0, 0, 0, false);
-        device = new gxtkGraphics;
+        device = new KxGraphics;
         gc_assign(kx_graphics_context, (new c_GraphicsContext)->m_new());
         kx_graphics_SetGraphicsDevice(device);
         sheet = device->CreateSurface(kSheetSize, kSheetSize);
@@ -51,7 +51,7 @@ void ReportDrawCalls(benchmark::State& state, int drawsBefore, int framesOrQuads
 
 void TexturedQuads(benchmark::State& state, bool transformed) {
     Scene& scene = TheScene();
-    gxtkGraphics* device = scene.device;
+    KxGraphics* device = scene.device;
     device->BeginRender();
     if (transformed) device->SetMatrix(0.8f, 0.6f, -0.6f, 0.8f, 320, 240);
     const int drawsBefore = fake_gl::Count("glDrawElements");

@@ -13,10 +13,10 @@
 
 namespace {
 
-class CountingAudio : public gxtkAudio {
+class CountingAudio : public KxAudio {
 public:
     long calls = 0;
-    int PlaySample(gxtkSample*, int, int) override { return ++calls, 0; }
+    int PlaySample(KxSample*, int, int) override { return ++calls, 0; }
     int StopChannel(int) override { return ++calls, 0; }
     int SetVolume(int, float) override { return ++calls, 0; }
     int SetPan(int, float) override { return ++calls, 0; }
@@ -40,11 +40,11 @@ struct BusyTune {
         player->p_Zu_StartTune(String("busy"), 1, 100);
         player->m_tuneLoadStep = 0;  // loaded: the samples and notes are set below
         for (int n = 1; n <= 8; ++n) {
-            gc_assign(player->m_kitA[n], (new c_Sound)->m_new(new gxtkSample));
-            gc_assign(player->m_kitB[n], (new c_Sound)->m_new(new gxtkSample));
+            gc_assign(player->m_kitA[n], (new c_Sound)->m_new(new KxSample));
+            gc_assign(player->m_kitB[n], (new c_Sound)->m_new(new KxSample));
         }
         for (int v = 2; v <= 4; ++v) {
-            gc_assign(player->m_instSound[v], (new c_Sound)->m_new(new gxtkSample));
+            gc_assign(player->m_instSound[v], (new c_Sound)->m_new(new KxSample));
         }
         const int drums[] = {13, 15, 17, 18, 20, 22, 24, 25};
         for (int v = 0; v < 5; ++v) {

@@ -13,14 +13,14 @@
 
 namespace {
 
-gxtkAudio* g_audio = nullptr;
+KxAudio* g_audio = nullptr;
 void MarkAudio() { gc_mark_q(g_audio); }
 
 class AudioDeviceTest : public ::testing::Test {
 protected:
     KxGlfwGame host;  // loads the sample files
     test_wav::ScratchDir dir;
-    gxtkAudio* audio = nullptr;
+    KxAudio* audio = nullptr;
 
     void SetUp() override {
         runtime_test::ResetCollector();
@@ -37,7 +37,7 @@ protected:
     }
 
     void Start() {
-        audio = new gxtkAudio;
+        audio = new KxAudio;
         gc_assign(g_audio, audio);
     }
 
@@ -48,7 +48,7 @@ protected:
         return path;
     }
 
-    gxtkSample* Load(const std::string& name) {
+    KxSample* Load(const std::string& name) {
         return audio->LoadSample(String(Tone(name).c_str()));
     }
 
@@ -78,7 +78,7 @@ TEST_F(AudioDeviceTest, StartsSilentlyWithoutAttenuationAndWithoutSources) {
     EXPECT_TRUE(fake_al::HasCurrentContext());
     EXPECT_EQ(fake_al::DistanceModel(), AL_NONE);
     EXPECT_EQ(fake_al::Calls("alGenSources"), 0);
-    for (int c = 0; c < gxtkAudio::ChannelCount; ++c) {
+    for (int c = 0; c < KxAudio::ChannelCount; ++c) {
         EXPECT_EQ(audio->channels[c].source, 0u);
         EXPECT_EQ(audio->ChannelState(c), 0);
     }
@@ -104,7 +104,7 @@ TEST_F(AudioDeviceTest, WithoutOpenAlTheDeviceSaysSoOnceAndEveryCallIsHarmless) 
         EXPECT_EQ(testing::internal::GetCapturedStdout(), failure.message);
         EXPECT_EQ(fake_al::Calls("alDistanceModel"), 1);
 
-        gxtkSample* sample = Load("tone.wav");
+        KxSample* sample = Load("tone.wav");
         ASSERT_NE(sample, nullptr);
         audio->SetVolume(0, 0.5f);
         audio->SetPan(0, 1);
@@ -132,8 +132,8 @@ TEST_F(AudioDeviceTest, WithoutOpenAlTheDeviceSaysSoOnceAndEveryCallIsHarmless) 
 
 TEST_F(AudioDeviceTest, PlayingOnABusyChannelRestartsItWithVolumePanAndRateKept) {
     Start();
-    gxtkSample* first = Load("first.wav");
-    gxtkSample* second = Load("second.wav");
+    KxSample* first = Load("first.wav");
+    KxSample* second = Load("second.wav");
     audio->SetVolume(5, 0.25f);
     audio->SetPan(5, 1);
     audio->SetRate(5, 2);
@@ -159,7 +159,7 @@ TEST_F(AudioDeviceTest, PlayingOnABusyChannelRestartsItWithVolumePanAndRateKept)
 
 TEST_F(AudioDeviceTest, AOneShotThatRanOutReadsStoppedAndCannotBePaused) {
     Start();
-    gxtkSample* sample = Load("shot.wav");
+    KxSample* sample = Load("shot.wav");
 
     audio->PlaySample(sample, 2, 0);
     fake_al::RunOut(audio->channels[2].source);
@@ -180,7 +180,7 @@ TEST_F(AudioDeviceTest, AOneShotThatRanOutReadsStoppedAndCannotBePaused) {
 
 TEST_F(AudioDeviceTest, PauseResumeAndStopActOnlyFromTheirOwnStates) {
     Start();
-    gxtkSample* sample = Load("loop.wav");
+    KxSample* sample = Load("loop.wav");
     audio->PlaySample(sample, 1, 1);
 
     audio->ResumeChannel(1);  // never paused
@@ -225,7 +225,7 @@ TEST_F(AudioDeviceTest, PanPlacesTheSourceOnTheUnitCircleInFrontOfTheListener) {
 
 TEST_F(AudioDeviceTest, SuspendPausesWhatPlaysAndResumeLeavesTheGamesPausesAlone) {
     Start();
-    gxtkSample* sample = Load("tone.wav");
+    KxSample* sample = Load("tone.wav");
     audio->PlaySample(sample, 0, 1);  // playing
     audio->PlaySample(sample, 1, 1);
     audio->PauseChannel(1);           // paused by the game
@@ -249,8 +249,8 @@ TEST_F(AudioDeviceTest, SuspendPausesWhatPlaysAndResumeLeavesTheGamesPausesAlone
 
 TEST_F(AudioDeviceTest, ADiscardedBufferIsDeletedOnlyOnceNoSourceHoldsIt) {
     Start();
-    gxtkSample* looping = Load("looping.wav");
-    gxtkSample* other = Load("other.wav");
+    KxSample* looping = Load("looping.wav");
+    KxSample* other = Load("other.wav");
     ALuint name = looping->buffer;
     audio->PlaySample(looping, 0, 1);
 
@@ -274,7 +274,7 @@ TEST_F(AudioDeviceTest, ADiscardedBufferIsDeletedOnlyOnceNoSourceHoldsIt) {
     EXPECT_EQ(fake_al::FindBuffer(name), nullptr);
 
     // A one-shot that ran out lets go of its buffer at the next flush.
-    gxtkSample* shot = Load("shot.wav");
+    KxSample* shot = Load("shot.wav");
     ALuint shotName = shot->buffer;
     audio->PlaySample(shot, 3, 0);
     fake_al::RunOut(audio->channels[3].source);
@@ -287,14 +287,14 @@ TEST_F(AudioDeviceTest, ADiscardedBufferIsDeletedOnlyOnceNoSourceHoldsIt) {
 TEST_F(AudioDeviceTest, AnEarlierOpenAlErrorDoesNotPassForAFailedDeletion) {
     Start();
     // Three channels have no OpenAL format: the buffer stays empty and OpenAL keeps an error.
-    gxtkSample* unplayable = audio->LoadSample(String(Tone("three.wav", 3).c_str()));
+    KxSample* unplayable = audio->LoadSample(String(Tone("three.wav", 3).c_str()));
     ASSERT_NE(unplayable, nullptr);
     EXPECT_FALSE(fake_al::FindBuffer(unplayable->buffer)->filled);
 
-    gxtkSample* dropped = Load("dropped.wav");
+    KxSample* dropped = Load("dropped.wav");
     ALuint droppedName = dropped->buffer;
     dropped->Discard();
-    gxtkSample* reused = Load("reused.wav");  // flushes first, then gets a buffer
+    KxSample* reused = Load("reused.wav");  // flushes first, then gets a buffer
     EXPECT_TRUE(discarded.empty());
     EXPECT_EQ(reused->buffer, droppedName);
 
@@ -317,7 +317,7 @@ TEST_F(AudioDeviceTest, LoadingChoosesTheBufferFormatFromSampleSizeAndChannels) 
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.channels << " channels, " << c.bytes << " bytes");
         std::string path = Tone("format.wav", c.channels, c.bytes, c.hertz, 0.5);
-        gxtkSample* sample = new gxtkSample;
+        KxSample* sample = new KxSample;
         ASSERT_EQ(audio->LoadSample__UNSAFE__(sample, String(path.c_str())), sample);
         const fake_al::Buffer* buffer = fake_al::FindBuffer(sample->buffer);
         ASSERT_NE(buffer, nullptr);
@@ -340,9 +340,9 @@ TEST_F(AudioDeviceTest, MusicPlaysOnItsOwnChannelAndAMissingFileLeavesItStopped)
     Start();
     EXPECT_EQ(audio->PlayMusic(String(Tone("tune.wav").c_str()), 1), 0);
     EXPECT_EQ(audio->MusicState(), 1);
-    EXPECT_EQ(SourceOf(gxtkAudio::MusicChannel).looping, 1);
+    EXPECT_EQ(SourceOf(KxAudio::MusicChannel).looping, 1);
     audio->SetMusicVolume(0.5f);
-    EXPECT_FLOAT_EQ(SourceOf(gxtkAudio::MusicChannel).gain, 0.5f);
+    EXPECT_FLOAT_EQ(SourceOf(KxAudio::MusicChannel).gain, 0.5f);
     audio->PauseMusic();
     EXPECT_EQ(audio->MusicState(), 2);
     audio->ResumeMusic();
@@ -350,15 +350,15 @@ TEST_F(AudioDeviceTest, MusicPlaysOnItsOwnChannelAndAMissingFileLeavesItStopped)
 
     EXPECT_EQ(audio->PlayMusic(String(dir.File("missing.ogg").c_str()), 1), -1);
     EXPECT_EQ(audio->MusicState(), 0);
-    EXPECT_EQ(SourceOf(gxtkAudio::MusicChannel).state, AL_STOPPED);
-    for (int c = 0; c < gxtkAudio::MusicChannel; ++c) EXPECT_EQ(audio->channels[c].source, 0u);
+    EXPECT_EQ(SourceOf(KxAudio::MusicChannel).state, AL_STOPPED);
+    for (int c = 0; c < KxAudio::MusicChannel; ++c) EXPECT_EQ(audio->channels[c].source, 0u);
 }
 
 TEST_F(AudioDeviceTest, TheCollectorKeepsPlayingAndPausedSamplesAndFreesStoppedOnes) {
     Start();
-    gxtkSample* looping = Load("looping.wav");
-    gxtkSample* paused = Load("paused.wav");
-    gxtkSample* shot = Load("shot.wav");
+    KxSample* looping = Load("looping.wav");
+    KxSample* paused = Load("paused.wav");
+    KxSample* shot = Load("shot.wav");
     ALuint loopingName = looping->buffer, pausedName = paused->buffer, shotName = shot->buffer;
     audio->PlaySample(looping, 0, 1);
     audio->PlaySample(paused, 1, 1);
@@ -386,8 +386,8 @@ TEST_F(AudioDeviceTest, TheCollectorKeepsPlayingAndPausedSamplesAndFreesStoppedO
 
 TEST_F(AudioDeviceTest, ChannelsOutsideTheDeviceAndMissingSamplesAreIgnored) {
     Start();
-    gxtkSample* sample = Load("tone.wav");
-    for (int channel : {-1, gxtkAudio::ChannelCount, 1000}) {
+    KxSample* sample = Load("tone.wav");
+    for (int channel : {-1, KxAudio::ChannelCount, 1000}) {
         audio->PlaySample(sample, channel, 1);
         audio->SetVolume(channel, 1);
         audio->SetPan(channel, 1);

@@ -64,14 +64,14 @@ protected:
     static constexpr int kHeight = 480;
 
     ImageHost host;
-    gxtkGraphics* device = nullptr;
+    KxGraphics* device = nullptr;
 
     void SetUp() override {
         runtime_test::ResetCollector();
         fake_glfw::Reset();
         fake_gl::Reset();
         OpenWindow();
-        device = new gxtkGraphics;
+        device = new KxGraphics;
         device->BeginRender();
         fake_gl::ClearCalls();
     }
@@ -82,11 +82,11 @@ protected:
     void OpenWindow() { host.SetGlfwWindow(kWidth, kHeight, 8, 8, 8, 0, 0, 0, false); }
 
     // A surface whose pixels come straight from the test, already given a texture.
-    gxtkSurface* SurfaceOf(int width, int height, int depth,
+    KxSurface* SurfaceOf(int width, int height, int depth,
                            const std::vector<unsigned char>& pixels) {
         unsigned char* data = static_cast<unsigned char*>(std::malloc(pixels.size() + 1));
         std::memcpy(data, pixels.data(), pixels.size());
-        gxtkSurface* surface = new gxtkSurface;
+        KxSurface* surface = new KxSurface;
         surface->SetData(data, width, height, depth);
         surface->Bind();
         return surface;

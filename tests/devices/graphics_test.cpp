@@ -118,8 +118,8 @@ TEST_F(GraphicsDeviceTest, ColourIsPremultipliedPerVertexAndBlendChangesSplitThe
 }
 
 TEST_F(GraphicsDeviceTest, SurfaceSwitchesFlushAndBindTheirTexture) {
-    gxtkSurface* a = device->CreateSurface(16, 16);
-    gxtkSurface* b = device->CreateSurface(16, 16);
+    KxSurface* a = device->CreateSurface(16, 16);
+    KxSurface* b = device->CreateSurface(16, 16);
     fake_gl::ClearCalls();
     device->DrawSurface(a, 0, 0);
     device->DrawSurface(a, 20, 0);
@@ -273,7 +273,7 @@ TEST_F(GraphicsDeviceTest, MatrixAppliesToVerticesWithoutFlushing) {
 
 TEST_F(GraphicsDeviceTest, SurfacesDrawWithTexelCoordinatesScaledToTheirTexture) {
     fake_gl::RefuseNonPowerOfTwo(true);
-    gxtkSurface* surface = device->CreateSurface(100, 50);  // padded to 128 x 64
+    KxSurface* surface = device->CreateSurface(100, 50);  // padded to 128 x 64
     device->DrawSurface(surface, 5, 6);
     device->DrawSurface2(surface, 0, 0, 10, 20, 30, 16);
     device->DrawPoly2(FloatArray({0, 0, 0, 0, 8, 0, 32, 0, 8, 8, 32, 16}), surface, 32, 0);
@@ -329,7 +329,7 @@ TEST_F(GraphicsDeviceTest, ReadPixelsReturnsTopRowFirstAsArgb) {
 }
 
 TEST_F(GraphicsDeviceTest, WritePixelsGoesIntoTheSurfaceWithinTheArray) {
-    gxtkSurface* surface = device->CreateSurface(2, 2);
+    KxSurface* surface = device->CreateSurface(2, 2);
     device->DrawRect(0, 0, 1, 1);
     device->WritePixels2(surface, IntArray({0, static_cast<int>(0x80ff0000u)}), 1, 1, 1, 1, 1, 1);
     EXPECT_EQ(fake_gl::Draws().size(), 1u) << "pending work is drawn before writing";
@@ -343,7 +343,7 @@ TEST_F(GraphicsDeviceTest, WritePixelsGoesIntoTheSurfaceWithinTheArray) {
 }
 
 TEST_F(GraphicsDeviceTest, CollectorKeepsThePendingSurfaceAlive) {
-    gxtkSurface* surface = device->CreateSurface(4, 4);
+    KxSurface* surface = device->CreateSurface(4, 4);
     device->DrawSurface(surface, 0, 0);
     device->Flush();
     // The second cycle starts with only the device reached, as a root would reach it.

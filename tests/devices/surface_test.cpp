@@ -4,13 +4,13 @@ namespace {
 
 using Bytes = std::vector<int>;
 
-Bytes TexturePixels(const gxtkSurface* surface) {
+Bytes TexturePixels(const KxSurface* surface) {
     const fake_gl::Texture* texture = fake_gl::TextureNamed(surface->texture);
     if (!texture) return {};
     return Bytes(texture->pixels.begin(), texture->pixels.end());
 }
 
-Bytes StoredPixels(const gxtkSurface* surface) {
+Bytes StoredPixels(const KxSurface* surface) {
     const int size = surface->width * surface->height * surface->depth;
     return Bytes(surface->data, surface->data + size);
 }
@@ -18,12 +18,12 @@ Bytes StoredPixels(const gxtkSurface* surface) {
 using SurfaceTest = GraphicsTest;
 
 TEST_F(SurfaceTest, PixelsWithAlphaArePremultipliedOnceAndUploaded) {
-    gxtkSurface* rgba = SurfaceOf(2, 1, 4, {200, 100, 50, 128, 10, 20, 30, 255});
+    KxSurface* rgba = SurfaceOf(2, 1, 4, {200, 100, 50, 128, 10, 20, 30, 255});
     EXPECT_EQ(rgba->format, GL_RGBA);
     EXPECT_EQ(StoredPixels(rgba), (Bytes{100, 50, 25, 128, 10, 20, 30, 255}));
     EXPECT_EQ(TexturePixels(rgba), StoredPixels(rgba));
 
-    gxtkSurface* greyAlpha = SurfaceOf(2, 1, 2, {255, 0, 200, 51});
+    KxSurface* greyAlpha = SurfaceOf(2, 1, 2, {255, 0, 200, 51});
     EXPECT_EQ(greyAlpha->format, GL_LUMINANCE_ALPHA);
     EXPECT_EQ(StoredPixels(greyAlpha), (Bytes{0, 0, 40, 51}));
 
@@ -31,8 +31,8 @@ TEST_F(SurfaceTest, PixelsWithAlphaArePremultipliedOnceAndUploaded) {
     EXPECT_EQ(StoredPixels(SurfaceOf(1, 1, 4, {1, 3, 130, 128})), (Bytes{0, 1, 65, 128}));
     EXPECT_EQ(StoredPixels(SurfaceOf(1, 1, 2, {3, 128})), (Bytes{1, 128}));
 
-    gxtkSurface* rgb = SurfaceOf(1, 1, 3, {1, 2, 3});
-    gxtkSurface* grey = SurfaceOf(1, 1, 1, {9});
+    KxSurface* rgb = SurfaceOf(1, 1, 3, {1, 2, 3});
+    KxSurface* grey = SurfaceOf(1, 1, 1, {9});
     EXPECT_EQ(rgb->format, GL_RGB);
     EXPECT_EQ(grey->format, GL_LUMINANCE);
     EXPECT_EQ(TexturePixels(rgb), (Bytes{1, 2, 3}));
@@ -53,7 +53,7 @@ TEST_F(SurfaceTest, PixelsWithAlphaArePremultipliedOnceAndUploaded) {
 TEST_F(SurfaceTest, RefusedSizesAreRetriedAtPowersOfTwo) {
     std::vector<unsigned char> pixels(100 * 50 * 4, 255);
     fake_gl::RefuseNonPowerOfTwo(true);
-    gxtkSurface* padded = SurfaceOf(100, 50, 4, pixels);
+    KxSurface* padded = SurfaceOf(100, 50, 4, pixels);
     const fake_gl::Texture* texture = fake_gl::TextureNamed(padded->texture);
     EXPECT_EQ(texture->width, 128);
     EXPECT_EQ(texture->height, 64);
@@ -66,20 +66,20 @@ TEST_F(SurfaceTest, RefusedSizesAreRetriedAtPowersOfTwo) {
     EXPECT_EQ(texture->pixels[(49 * 128 + 99) * 4], 255);
     EXPECT_EQ(texture->pixels[(49 * 128 + 100) * 4], 0);
 
-    gxtkSurface* line = device->CreateSurface(1, 3);
+    KxSurface* line = device->CreateSurface(1, 3);
     EXPECT_FLOAT_EQ(line->uscale, 1.0f);
     EXPECT_FLOAT_EQ(line->vscale, 0.25f);
 
     fake_gl::RefuseNonPowerOfTwo(false);
-    gxtkSurface* exact = SurfaceOf(100, 50, 4, pixels);
+    KxSurface* exact = SurfaceOf(100, 50, 4, pixels);
     EXPECT_FLOAT_EQ(exact->uscale, 1.0f / 100);
     EXPECT_FLOAT_EQ(exact->vscale, 1.0f / 50);
     EXPECT_EQ(fake_gl::TextureNamed(exact->texture)->width, 100);
 }
 
 TEST_F(SurfaceTest, TexturesAreRebuiltLazilyAfterANewWindow) {
-    gxtkSurface* drawn = SurfaceOf(2, 1, 4, {200, 100, 50, 128, 1, 2, 3, 255});
-    gxtkSurface* idle = SurfaceOf(1, 1, 4, {1, 1, 1, 255});
+    KxSurface* drawn = SurfaceOf(2, 1, 4, {200, 100, 50, 128, 1, 2, 3, 255});
+    KxSurface* idle = SurfaceOf(1, 1, 4, {1, 1, 1, 255});
     const GLuint oldName = drawn->texture;
     const int seq = drawn->seq;
 
@@ -103,7 +103,7 @@ TEST_F(SurfaceTest, TexturesAreRebuiltLazilyAfterANewWindow) {
 }
 
 TEST_F(SurfaceTest, SubDataPremultipliesAndUploadsOnlyWhatChanged) {
-    gxtkSurface* surface = device->CreateSurface(4, 3);
+    KxSurface* surface = device->CreateSurface(4, 3);
     const int red = static_cast<int>(0x80ff0000u);
     const int blue = static_cast<int>(0xff0000ffu);
 
@@ -145,13 +145,13 @@ TEST_F(SurfaceTest, SubDataPremultipliesAndUploadsOnlyWhatChanged) {
     surface->SetSubData(0, 0, 1, 1, &faint, 1);
     EXPECT_EQ(std::vector<int>(surface->data, surface->data + 4), (Bytes{0, 1, 65, 128}));
 
-    gxtkSurface* rgb = SurfaceOf(1, 1, 3, {1, 2, 3});
+    KxSurface* rgb = SurfaceOf(1, 1, 3, {1, 2, 3});
     rgb->SetSubData(0, 0, 1, 1, &blue, 1);
     EXPECT_EQ(StoredPixels(rgb), (Bytes{1, 2, 3})) << "only RGBA surfaces take ARGB values";
 }
 
 TEST_F(SurfaceTest, DiscardAndCollectionReleaseTextureAndPixels) {
-    gxtkSurface* kept = device->CreateSurface(2, 2);
+    KxSurface* kept = device->CreateSurface(2, 2);
     const GLuint name = kept->texture;
     EXPECT_EQ(kept->Discard(), 0);
     EXPECT_TRUE(fake_gl::TextureNamed(name)->deleted);
@@ -160,7 +160,7 @@ TEST_F(SurfaceTest, DiscardAndCollectionReleaseTextureAndPixels) {
     kept->Discard();
     EXPECT_EQ(fake_gl::Count("glDeleteTextures"), 1);
 
-    gxtkSurface* dropped = SurfaceOf(2, 2, 4, std::vector<unsigned char>(16, 7));
+    KxSurface* dropped = SurfaceOf(2, 2, 4, std::vector<unsigned char>(16, 7));
     const GLuint droppedName = dropped->texture;
     runtime_test::FinishCycle();  // nothing reaches it
     EXPECT_FALSE(gc_is_live_object(dropped));
@@ -170,7 +170,7 @@ TEST_F(SurfaceTest, DiscardAndCollectionReleaseTextureAndPixels) {
 
 TEST_F(SurfaceTest, DeviceLoadsSurfacesThroughTheHost) {
     host.AddPlain("travik://data/a.png", 3, 2, {200, 100, 50, 128});
-    gxtkSurface* loaded = device->LoadSurface(String("travik://data/a.png"));
+    KxSurface* loaded = device->LoadSurface(String("travik://data/a.png"));
     ASSERT_NE(loaded, nullptr);
     EXPECT_EQ(loaded->Width(), 3);
     EXPECT_EQ(loaded->Height(), 2);
@@ -182,8 +182,8 @@ TEST_F(SurfaceTest, DeviceLoadsSurfacesThroughTheHost) {
 
     // The half that may run away from the OpenGL thread makes no OpenGL call.
     fake_gl::ClearCalls();
-    gxtkSurface* unsafe =
-        device->LoadSurface__UNSAFE__(new gxtkSurface, String("travik://data/a.png"));
+    KxSurface* unsafe =
+        device->LoadSurface__UNSAFE__(new KxSurface, String("travik://data/a.png"));
     ASSERT_NE(unsafe, nullptr);
     EXPECT_TRUE(fake_gl::Calls().empty());
     EXPECT_EQ(unsafe->OnUnsafeLoadComplete(), 1);

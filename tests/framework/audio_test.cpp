@@ -15,12 +15,12 @@
 namespace {
 
 // A sample around a buffer made directly, for tests whose host cannot load files.
-gxtkSample* MadeSample() {
+KxSample* MadeSample() {
     ALuint name = 0;
     alGenBuffers(1, &name);
     short silence[64] = {};
     alBufferData(name, AL_FORMAT_MONO16, silence, sizeof silence, 44100);
-    return new gxtkSample(name);
+    return new KxSample(name);
 }
 
 // The module over a device of its own, with a game folder as the current directory so that
@@ -36,7 +36,7 @@ protected:
         fake_al::Reset();
         gc_clear_roots();
         gc_add_root([] { gc_mark_q(kx_audio_device); });
-        kx_audio_SetAudioDevice(new gxtkAudio);
+        kx_audio_SetAudioDevice(new KxAudio);
         std::filesystem::create_directory(dir.File("data"));
         ASSERT_TRUE(test_wav::WriteTone(dir.File("data/boom.wav"), 0.1));
         ASSERT_TRUE(test_wav::WriteTone(dir.File("data/tune.wav"), 0.2, 2));
@@ -147,7 +147,7 @@ TEST_F(AudioLifecycleTest, TheGameReactsBeforeAudioPausesAndAfterItResumes) {
 TEST_F(AudioLifecycleTest, ASoundTheGameDropsWhilePlayingKeepsItsSample) {
     AudioProbeApp* app = new AudioProbeApp;
     Start(app);
-    gxtkAudio* device = kx_audio_device;
+    KxAudio* device = kx_audio_device;
     ALuint name = app->loop->m_sample->buffer;
     app->loop = nullptr;
     kx_audio_device = nullptr;  // only the delegate holds the device now

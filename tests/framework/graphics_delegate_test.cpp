@@ -8,7 +8,7 @@ class RenderProbeApp : public c_App {
 public:
     bool deviceAtCreate = false;
     int renders = 0;
-    gxtkGraphics* renderDeviceSeen = nullptr;
+    KxGraphics* renderDeviceSeen = nullptr;
 
     RenderProbeApp() {}
     int p_OnCreate() override {

@@ -8,14 +8,14 @@
 #include "framework/graphics.h"
 #include "framework_fixture.h"
 
-class MatrixSpyDevice : public gxtkGraphics {
+class MatrixSpyDevice : public KxGraphics {
 public:
     std::vector<std::array<float, 6>> matrices;
 
     MatrixSpyDevice() {}
     int SetMatrix(float ix, float iy, float jx, float jy, float tx, float ty) override {
         matrices.push_back({ix, iy, jx, jy, tx, ty});
-        return gxtkGraphics::SetMatrix(ix, iy, jx, jy, tx, ty);
+        return KxGraphics::SetMatrix(ix, iy, jx, jy, tx, ty);
     }
 };
 

@@ -25,8 +25,8 @@ int FuzzPngLoader(const uint8_t* data, size_t size) {
     fake_gl::SetRecording(false);
 
     const std::string path = fuzz::WriteScratchFile("picture.png", data, size);
-    gxtkGraphics* device = new gxtkGraphics;
-    gxtkSurface* surface = device->LoadSurface(String(path.c_str()));
+    KxGraphics* device = new KxGraphics;
+    KxSurface* surface = device->LoadSurface(String(path.c_str()));
     fuzz::NoteAccepted(surface != nullptr);
     if (surface) {
         fuzz::Check(surface->data != nullptr, "a loaded surface has pixels");

@@ -59,13 +59,13 @@ public:
 };
 
 // Every instrument file loads; what the sequencer asks of the channels goes nowhere.
-class SilentAudio : public gxtkAudio {
+class SilentAudio : public KxAudio {
 public:
-    gxtkSample* LoadSample(String path) override {
+    KxSample* LoadSample(String path) override {
         (void)path;
-        return new gxtkSample;
+        return new KxSample;
     }
-    int PlaySample(gxtkSample*, int, int) override { return 0; }
+    int PlaySample(KxSample*, int, int) override { return 0; }
     int StopChannel(int) override { return 0; }
     int SetVolume(int, float) override { return 0; }
     int SetPan(int, float) override { return 0; }
@@ -133,7 +133,7 @@ int FuzzTuneImage(const uint8_t* data, size_t size) {
     fake_gl::Reset();
     fake_gl::SetRecording(false);
     fake_al::Reset();
-    kx_graphics_SetGraphicsDevice(new gxtkGraphics);
+    kx_graphics_SetGraphicsDevice(new KxGraphics);
     kx_audio_SetAudioDevice(new SilentAudio);
     c_ZuPlayer* player = (new c_ZuPlayer)->m_new();
     player->p_Zu_Init(32, 4, 3, 3, 4);  // the game's channels and instrument variants

@@ -20,7 +20,7 @@
 #include "game/my_app.h"
 #include "host/game.h"
 
-class RecordingAudio : public gxtkAudio {
+class RecordingAudio : public KxAudio {
 public:
     std::vector<std::string> calls;
     std::vector<std::string> loaded;      // every path asked for, in order
@@ -29,12 +29,12 @@ public:
 
     RecordingAudio() {}
 
-    gxtkSample* LoadSample(String path) override {
+    KxSample* LoadSample(String path) override {
         std::string name(path.ToCString().chars());
         loaded.push_back(name);
-        return existingFiles.count(name) ? new gxtkSample : nullptr;
+        return existingFiles.count(name) ? new KxSample : nullptr;
     }
-    int PlaySample(gxtkSample* sample, int channel, int flags) override {
+    int PlaySample(KxSample* sample, int channel, int flags) override {
         (void)sample;
         return Record("play " + std::to_string(channel) + " " + std::to_string(flags));
     }

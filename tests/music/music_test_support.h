@@ -33,18 +33,18 @@ struct TuneImage : ImageHost::Picture {
 };
 
 // Every sample file loads; the calls on channels are recorded.
-class RecordingAudio : public gxtkAudio {
+class RecordingAudio : public KxAudio {
 public:
     struct Call { std::string what; int channel; float value; };  // value: volume, pan, rate
     std::vector<Call> calls;                                       // or the flags of a play
     std::vector<std::string> loaded;
-    gxtkSample* played = nullptr;  // the latest sample played
+    KxSample* played = nullptr;  // the latest sample played
 
-    gxtkSample* LoadSample(String path) override {
+    KxSample* LoadSample(String path) override {
         loaded.push_back(path.ToCString().chars());
-        return new gxtkSample;
+        return new KxSample;
     }
-    int PlaySample(gxtkSample* s, int ch, int flags) override {
+    int PlaySample(KxSample* s, int ch, int flags) override {
         played = s;
         return Add("play", ch, flags);
     }
@@ -141,7 +141,7 @@ struct Player {
 class PlayerTest : public ::testing::Test {
 protected:
     ImageHost host;
-    gxtkGraphics* device = nullptr;
+    KxGraphics* device = nullptr;
     RecordingAudio* audio = nullptr;
     c_ZuPlayer* player = nullptr;
 
@@ -153,7 +153,7 @@ protected:
         host.SetGlfwWindow(32, 32, 8, 8, 8, 0, 0, 0, false);
         kx_app__game = &host;
         gc_assign(kx_graphics_context, (new c_GraphicsContext)->m_new());
-        kx_graphics_SetGraphicsDevice(device = new gxtkGraphics);
+        kx_graphics_SetGraphicsDevice(device = new KxGraphics);
         kx_audio_SetAudioDevice(audio = new RecordingAudio);
         player = (new c_ZuPlayer)->m_new();
         const int* n = model::kCounts;

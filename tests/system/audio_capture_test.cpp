@@ -36,7 +36,7 @@ void Wait(double seconds) {
 }
 
 // Waits, a few seconds at most, for a one-shot to end; false when it is still playing.
-bool RunsOut(gxtkAudio* audio, int channel) {
+bool RunsOut(KxAudio* audio, int channel) {
     for (int i = 0; i < 100; ++i) {
         if (audio->ChannelState(channel) == 0) return true;
         Wait(0.05);
@@ -154,7 +154,7 @@ protected:
     // when `play` returned 0) and what it printed. With `drivers` empty, OpenAL mixes into the
     // WAV file `capture`; otherwise it uses those drivers.
     ChildRun Device(const std::string& drivers, const std::string& capture,
-                    const std::function<int(gxtkAudio*)>& play) {
+                    const std::function<int(KxAudio*)>& play) {
         std::string outputPath = dir.File("stdout.txt");
         std::fflush(nullptr);
         pid_t child = fork();
@@ -171,7 +171,7 @@ protected:
                 setenv("ALSOFT_DRIVERS", drivers.c_str(), 1);
             }
             KxGlfwGame host;
-            gxtkAudio* audio = new gxtkAudio;
+            KxAudio* audio = new KxAudio;
             int status = play(audio);
             // Closing the device makes the driver finish the file's header.
             if (audio->alcDevice) {
@@ -195,7 +195,7 @@ protected:
     }
 
     // The mix of `play` as a listener hears it.
-    Capture Listen(const std::string& name, const std::function<int(gxtkAudio*)>& play) {
+    Capture Listen(const std::string& name, const std::function<int(KxAudio*)>& play) {
         std::string path = dir.File(name);
         ChildRun run = Device("", path, play);
         EXPECT_EQ(run.status, 0) << run.output;
@@ -212,8 +212,8 @@ protected:
     // One tone on channel 0 with the given settings, heard to its end.
     Capture PlayTone(const std::string& name, float volume, float pan, float rate) {
         std::string tone = Tone("tone.wav", kToneSeconds);
-        return Listen(name, [&](gxtkAudio* audio) {
-            gxtkSample* sample = audio->LoadSample(String(tone.c_str()));
+        return Listen(name, [&](KxAudio* audio) {
+            KxSample* sample = audio->LoadSample(String(tone.c_str()));
             if (!sample) return 1;
             audio->SetVolume(0, volume);
             audio->SetPan(0, pan);
@@ -252,8 +252,8 @@ TEST_F(AudioCaptureTest, VolumeZeroIsSilentAndRateTwoHalvesTheDuration) {
 
 TEST_F(AudioCaptureTest, SuspendingSilencesTheMixAndResumingContinuesIt) {
     std::string tone = Tone("loop.wav", 0.25);
-    Capture capture = Listen("suspend.wav", [&](gxtkAudio* audio) {
-        gxtkSample* sample = audio->LoadSample(String(tone.c_str()));
+    Capture capture = Listen("suspend.wav", [&](KxAudio* audio) {
+        KxSample* sample = audio->LoadSample(String(tone.c_str()));
         if (!sample) return 1;
         audio->PlaySample(sample, 0, 1);
         Wait(0.4);
@@ -271,7 +271,7 @@ TEST_F(AudioCaptureTest, SuspendingSilencesTheMixAndResumingContinuesIt) {
 
 TEST_F(AudioCaptureTest, MusicLoopsWithoutAGap) {
     std::string tune = Tone("tune.wav", 0.2, 2);
-    Capture capture = Listen("music.wav", [&](gxtkAudio* audio) {
+    Capture capture = Listen("music.wav", [&](KxAudio* audio) {
         if (audio->PlayMusic(String(tune.c_str()), 1) != 0) return 1;
         Wait(1.0);
         if (audio->MusicState() != 1) return 2;
@@ -285,9 +285,9 @@ TEST_F(AudioCaptureTest, MusicLoopsWithoutAGap) {
 
 TEST_F(AudioCaptureTest, TheNullDriverPlaysWithoutAWord) {
     std::string tone = Tone("tone.wav", kToneSeconds);
-    ChildRun run = Device("null", "", [&](gxtkAudio* audio) {
+    ChildRun run = Device("null", "", [&](KxAudio* audio) {
         if (!audio->alcDevice || !audio->alcContext) return 1;
-        gxtkSample* sample = audio->LoadSample(String(tone.c_str()));
+        KxSample* sample = audio->LoadSample(String(tone.c_str()));
         if (!sample || !sample->buffer) return 2;
         audio->PlaySample(sample, 0, 1);
         return audio->ChannelState(0) == 1 ? 0 : 3;
@@ -298,8 +298,8 @@ TEST_F(AudioCaptureTest, TheNullDriverPlaysWithoutAWord) {
 
 TEST_F(AudioCaptureTest, WithoutADeviceItSaysSoAndEveryCallIsHarmless) {
     std::string tone = Tone("tone.wav", kToneSeconds);
-    ChildRun run = Device("nonexistent", "", [&](gxtkAudio* audio) {
-        gxtkSample* sample = audio->LoadSample(String(tone.c_str()));
+    ChildRun run = Device("nonexistent", "", [&](KxAudio* audio) {
+        KxSample* sample = audio->LoadSample(String(tone.c_str()));
         if (!sample) return 1;
         audio->SetVolume(0, 1);
         audio->SetPan(0, 1);
