@@ -80,7 +80,7 @@ public:
         host = new KxGlfwGame;
         host->SetGlfwWindow(kWidth, kHeight, 8, 8, 8, 0, 0, 0, false);
         gc_assign(kx_graphics_context, (new c_GraphicsContext)->m_new());
-        kx_graphics_SetGraphicsDevice(new gxtkGraphics);
+        kx_graphics_SetGraphicsDevice(new KxGraphics);
     }
 
     void TearDown() override {
@@ -89,7 +89,9 @@ public:
     }
 };
 
-RealWindow* g_window = nullptr;
+// Registered before the shared main starts the tests, which open the window once for all.
+RealWindow* const g_window =
+    static_cast<RealWindow*>(::testing::AddGlobalTestEnvironment(new RealWindow));
 
 class RealGraphicsTest : public ::testing::Test {
 protected:
@@ -226,10 +228,3 @@ TEST_F(RealGraphicsTest, ImagesDrawAgainAfterTheWindowIsRecreated) {
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    ::testing::InitGoogleTest(&argc, argv);
-    g_window = new RealWindow;
-    ::testing::AddGlobalTestEnvironment(g_window);
-    return RUN_ALL_TESTS();
-}
