@@ -17,88 +17,101 @@ game          runtime host devices framework music game
 "
 
 SRC="$(cd "${1:?usage: check_includes.sh SRC_DIR}" && pwd)"
-# An include line, split into its delimiter (" or <) and the name it includes.
-INCLUDE='[[:space:]]*#[[:space:]]*include[[:space:]]*(["<])([^">]+)[">]'
-problems=0
-files=0
-includes=0
 
-report() {
-    echo "$1" >&2
-    problems=$((problems + 1))
-}
+# One awk pass over every source: the include lines are read where they stand, and a header's
+# existence is probed by opening it, so the check costs one process however large the tree.
+find "$SRC" -type f \( -name '*.cpp' -o -name '*.h' \) -print0 | sort -z | tr '\0' '\n' |
+    awk -v q="'" -v src="$SRC" -v table="$LAYER_TABLE" '
+    function report(text) { print text > "/dev/stderr"; problems++ }
 
-# ALLOWED[layer] holds the layers that layer may include.
-declare -A ALLOWED
-while read -r layer allowed; do
-    [ -n "$layer" ] && ALLOWED[$layer]="$allowed"
-done <<<"$LAYER_TABLE"
+    function exists(path,    line, status) {
+        status = (getline line < path)
+        close(path)
+        return status >= 0
+    }
 
-is_layer() {
-    [ -n "$1" ] && [ -n "${ALLOWED[$1]+set}" ]
-}
+    # The path with "." and ".." folders resolved, as the compiler would find it.
+    function normalised(path,    parts, n, i, kept, k, out) {
+        n = split(path, parts, "/")
+        k = 0
+        for (i = 1; i <= n; i++) {
+            if (parts[i] == "" || parts[i] == ".") continue
+            if (parts[i] == "..") { if (k > 0) k--; continue }
+            kept[++k] = parts[i]
+        }
+        out = ""
+        for (i = 1; i <= k; i++) out = out "/" kept[i]
+        return out
+    }
 
-may_include() {
-    [[ " ${ALLOWED[$1]} " == *" $2 "* ]]
-}
+    # The layer of a path below src/: its first folder there ("" for a file directly in src/ and
+    # for a path outside src/, which is never a layer).
+    function layer_of(path,    rel) {
+        if (index(path, src "/") != 1) return ""
+        rel = substr(path, length(src) + 2)
+        if (index(rel, "/") == 0) return ""
+        return substr(rel, 1, index(rel, "/") - 1)
+    }
 
-# The layer of a path below src/: its first folder there ("" for a file directly in src/ and
-# for a path outside src/, which is never a layer).
-layer_of() {
-    local rel="${1#"$SRC"/}"
-    [[ "$rel" == */* ]] && echo "${rel%%/*}"
-}
+    # The layer whose header an include names, or "" when it names no header of a layer.
+    function included_layer(file, name, delim,    first, target, dir, layer) {
+        first = (index(name, "/") ? substr(name, 1, index(name, "/") - 1) : "")
+        target = ""
+        if (first != "" && (first in allowed) && exists(src "/" name)) {
+            target = src "/" name
+        } else if (delim == "\"") {
+            dir = file
+            sub(/\/[^\/]*$/, "", dir)
+            if (exists(dir "/" name)) target = normalised(dir "/" name)
+        }
+        if (target == "") return ""
+        layer = layer_of(target)
+        return (layer in allowed) ? layer : ""
+    }
 
-# The layer whose header an include names, or nothing when it names no header of a layer.
-# Arguments: the including file, the include's text, its delimiter (" or <).
-included_layer() {
-    local file="$1" name="$2" delim="$3"
-    local first="${name%%/*}"
-    local target=""
-    if [[ "$name" == */* ]] && is_layer "$first" && [ -f "$SRC/$name" ]; then
-        target="$SRC/$name"
-    elif [ "$delim" = '"' ] && [ -f "$(dirname "$file")/$name" ]; then
-        target="$(realpath "$(dirname "$file")/$name")"
-    fi
-    [ -n "$target" ] || return 0
-    local layer
-    layer="$(layer_of "$target")"
-    is_layer "$layer" && echo "$layer"
-}
+    BEGIN {
+        rows = split(table, lines, "\n")
+        for (i = 1; i <= rows; i++) {
+            if (split(lines[i], words, " ") == 0) continue
+            allowed[words[1]] = " "
+            for (j = 2; j in words; j++) allowed[words[1]] = allowed[words[1]] words[j] " "
+        }
+        include_line = "^[[:space:]]*#[[:space:]]*include[[:space:]]*[\"<][^\">]+[\">]"
+    }
 
-check_file() {
-    local file="$1"
-    local rel="${file#"$SRC"/}"
-    local layer
-    layer="$(layer_of "$file")"
-    if [ -n "$layer" ] && ! is_layer "$layer"; then
-        report "$rel: folder '$layer' is not a known layer"
-        return
-    fi
-    local lineno delim name target
-    while IFS=$'\t' read -r lineno delim name; do
-        includes=$((includes + 1))
-        target="$(included_layer "$file" "$name" "$delim")"
-        if [ -z "$target" ]; then
-            [ "$delim" = '"' ] &&
-                report "$rel:$lineno: \"$name\" is not a header of a layer in src/"
-        elif [ -n "$layer" ] && ! may_include "$layer" "$target"; then
-            report "$rel:$lineno: $layer may not include $name ($target)"
-        fi
-    done < <(grep -nE "^$INCLUDE" "$file" | sed -E "s/^([0-9]+):$INCLUDE.*/\\1\t\\2\t\\3/")
-}
+    {
+        file = $0
+        files++
+        rel = substr(file, length(src) + 2)
+        layer = layer_of(file)
+        if (layer != "" && !(layer in allowed)) {
+            report(rel ": folder " q layer q " is not a known layer")
+            next
+        }
+        lineno = 0
+        while ((getline line < file) > 0) {
+            lineno++
+            if (line !~ include_line) continue
+            includes++
+            sub(/^[^"<]*/, "", line)
+            delim = substr(line, 1, 1)
+            name = substr(line, 2)
+            sub(/[">].*$/, "", name)
+            target = included_layer(file, name, delim)
+            if (target == "") {
+                if (delim == "\"")
+                    report(rel ":" lineno ": \"" name "\" is not a header of a layer in src/")
+            } else if (layer != "" && index(allowed[layer], " " target " ") == 0) {
+                report(rel ":" lineno ": " layer " may not include " name " (" target ")")
+            }
+        }
+        close(file)
+    }
 
-main() {
-    local file
-    while IFS= read -r -d '' file; do
-        files=$((files + 1))
-        check_file "$file"
-    done < <(find "$SRC" -type f \( -name '*.cpp' -o -name '*.h' \) -print0 | sort -z)
-    if [ "$problems" -ne 0 ]; then
-        echo "layering: $problems include(s) break the layer order" >&2
-        exit 1
-    fi
-    echo "layering: $includes includes in $files files point to their own or a lower layer"
-}
-
-main
+    END {
+        if (problems) {
+            print "layering: " problems " include(s) break the layer order" > "/dev/stderr"
+            exit 1
+        }
+        print "layering: " includes + 0 " includes in " files + 0 " files point to their own or a lower layer"
+    }'
