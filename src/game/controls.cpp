@@ -4,22 +4,10 @@
 
 #include "framework/graphics.h"
 #include "framework/input.h"
+#include "game/key_codes.h"
 #include "game/my_app.h"
 
 namespace {
-
-const int kKeyBackspace = 8;
-const int kKeyEnter = 13;
-const int kKeyShift = 16;
-const int kKeyCtrl = 17;
-const int kKeyEscape = 27;
-const int kKeySpace = 32;
-const int kKeyLeft = 37;
-const int kKeyUp = 38;
-const int kKeyRight = 39;
-const int kKeyDown = 40;
-const int kKeyDelete = 46;
-const int kKeyTilde = 192;
 
 const int kActionBack = c_MyApp::ActionBack;
 

@@ -4,6 +4,7 @@
 #include "framework/async_event.h"
 #include "framework/graphics.h"
 #include "framework/input.h"
+#include "game/key_codes.h"
 #include "game/my_app.h"
 #include "host/glfw_game.h"
 #include "runtime/debugger.h"
@@ -12,10 +13,6 @@ namespace {
 
 const int kUpdateRate = 60;
 const int kSuspendedUpdateRate = 5;
-
-const int kKeyF1 = 112;
-const int kKeyF4 = 115;
-const int kKeyF11 = 122;
 
 // The composed music's voices play on channels 31 down to 27, above the effects' 0 to 23;
 // the instrument folder holds 4 drum kits, 3 leads, 3 accompaniments and 4 bass lines.

@@ -1,10 +1,7 @@
+#include "game/key_codes.h"
 #include "shell_fixture.h"
 
 namespace {
-
-const int kUp = 38, kLeft = 37, kRight = 39, kDown = 40;
-const int kSpace = 32, kEnter = 13, kCtrl = 17, kShift = 16;
-const int kEscape = 27, kTilde = 192, kDelete = 46, kBackspace = 8;
 
 int JoyButton(int player, int button) { return 256 + 32 * player + button; }
 
@@ -43,17 +40,17 @@ struct Row {
 };
 
 const Row kRows[] = {
-    {0, {kUp}, {'W'}, 9, 0, 0.5f},
-    {3, {kLeft}, {'A'}, 8, -0.5f, 0},
-    {5, {kRight}, {'D'}, 10, 0.5f, 0},
-    {8, {kDown}, {'S'}, 11, 0, -0.5f},
-    {10, {kSpace, kEnter}, {'Z', 'J'}, 0, 0, 0},
-    {11, {kCtrl}, {'X', 'K'}, 1, 0, 0},
-    {12, {kShift}, {'C', 'L'}, 2, 0, 0},
+    {0, {kKeyUp}, {'W'}, 9, 0, 0.5f},
+    {3, {kKeyLeft}, {'A'}, 8, -0.5f, 0},
+    {5, {kKeyRight}, {'D'}, 10, 0.5f, 0},
+    {8, {kKeyDown}, {'S'}, 11, 0, -0.5f},
+    {10, {kKeySpace, kKeyEnter}, {'Z', 'J'}, 0, 0, 0},
+    {11, {kKeyCtrl}, {'X', 'K'}, 1, 0, 0},
+    {12, {kKeyShift}, {'C', 'L'}, 2, 0, 0},
     {13, {}, {'V', 'I'}, 3, 0, 0},
     {14, {}, {'B', 'U'}, 4, 0, 0},
     {15, {}, {'N', 'O'}, 5, 0, 0},
-    {99, {kEscape, kDelete, kBackspace}, {kTilde}, 14, 0, 0},
+    {99, {kKeyEscape, kKeyDelete, kKeyBackspace}, {kKeyTilde}, 14, 0, 0},
 };
 
 TEST_F(ControlsTest, EveryActionRowWithAndWithoutTheICade) {
@@ -116,11 +113,11 @@ TEST_F(ControlsTest, EveryActionRowWithAndWithoutTheICade) {
     app->m_pad[12] = 0;
 
     // Unknown actions and players hold nothing.
-    Press(kSpace);
+    Press(kKeySpace);
     EXPECT_EQ(app->p_PlayKey(10, 0, 4), 0);
     EXPECT_EQ(app->p_PlayKey(10, 0, -2), 0);
     EXPECT_EQ(app->p_PlayKey(7, 0, 0), 0);
-    Release(kSpace);
+    Release(kKeySpace);
 }
 
 TEST_F(ControlsTest, TheICadeLetterStreamHoldsAndReleasesPadEntries) {
@@ -178,10 +175,10 @@ TEST_F(ControlsTest, TheICadeLetterStreamHoldsAndReleasesPadEntries) {
 
 TEST_F(ControlsTest, TheLatchesStopOnePressFromActingTwice) {
     app->m_keyLatch = 1;
-    Press(kSpace);
+    Press(kKeySpace);
     Update();
     EXPECT_EQ(app->m_keyLatch, 1);  // still held
-    Release(kSpace);
+    Release(kKeySpace);
     Update();
     EXPECT_EQ(app->m_keyLatch, 0);
 
@@ -189,7 +186,7 @@ TEST_F(ControlsTest, TheLatchesStopOnePressFromActingTwice) {
     app->m_mode = 1;
     app->m_creditsOpen = 1;
     app->m_badgesOpen = 1;
-    Press(kEscape);
+    Press(kKeyEscape);
     Update();
     EXPECT_EQ(app->m_creditsOpen, 0);
     EXPECT_EQ(app->m_badgesOpen, 0);
@@ -199,7 +196,7 @@ TEST_F(ControlsTest, TheLatchesStopOnePressFromActingTwice) {
     app->m_creditsOpen = 1;
     Update();
     EXPECT_EQ(app->m_creditsOpen, 1);
-    Release(kEscape);
+    Release(kKeyEscape);
     Update();
     EXPECT_EQ(app->m_keyLatch, 0);
     EXPECT_EQ(app->m_clickUsed, 0);  // no pointer down
@@ -212,10 +209,10 @@ TEST_F(ControlsTest, TheLatchesStopOnePressFromActingTwice) {
 
     // Without an open box the menu handles back itself (it ends the program): the latches
     // leave it alone.
-    Press(kEscape);
+    Press(kKeyEscape);
     app->p_InputLatches();
     EXPECT_EQ(app->m_keyLatch, 0);
-    Release(kEscape);
+    Release(kKeyEscape);
 
     // A held pointer keeps the click latch; the options box owns every update's input.
     app->m_clickUsed = 1;
@@ -269,24 +266,24 @@ TEST_F(ControlsTest, ThePointerIsSampledInVirtualUnits) {
 }
 
 TEST_F(ControlsTest, KeyboardSteeringRampsUpAndDecays) {
-    Press(kRight);
+    Press(kKeyRight);
     EXPECT_FLOAT_EQ(Steer().first, 0.15f);
     EXPECT_NEAR(Steer(5).first, 0.9f, 1e-5);
     EXPECT_FLOAT_EQ(Steer().first, 1);  // seven updates: full deflection
     EXPECT_FLOAT_EQ(app->m_keySteerX, 1);
 
     // Reversing: 0.35 per update while it was positive, stopping at rest, then 0.15.
-    Release(kRight);
-    Press(kLeft);
+    Release(kKeyRight);
+    Press(kKeyLeft);
     EXPECT_NEAR(Steer().first, 0.65f, 1e-5);
     EXPECT_NEAR(Steer().first, 0.3f, 1e-5);
     EXPECT_EQ(Steer().first, 0);
     EXPECT_NEAR(Steer().first, -0.15f, 1e-5);
     // Both held: it stays.
-    Press(kRight);
+    Press(kKeyRight);
     EXPECT_NEAR(Steer(3).first, -0.15f, 1e-5);
-    Release(kRight);
-    Release(kLeft);
+    Release(kKeyRight);
+    Release(kKeyLeft);
     EXPECT_EQ(Steer().first, 0);
 
     // Up is negative; letting go returns to rest in five updates.
@@ -303,9 +300,9 @@ TEST_F(ControlsTest, KeyboardSteeringRampsUpAndDecays) {
     Stick(0, 0.2f, -0.2f);
     EXPECT_EQ(Steer(), std::make_pair(0.0f, 0.0f));
     Stick(0, 0.9f, 0);
-    Press(kDown);
+    Press(kKeyDown);
     EXPECT_EQ(Steer(), std::make_pair(0.9f, 0.15f));
-    Release(kDown);
+    Release(kKeyDown);
 }
 
 TEST_F(ControlsTest, DraggingSteersPastAThreshold) {

@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "game/key_codes.h"
 #include "game_test_support.h"
 #include "shell_fixture.h"
 
 namespace {
 
-const int kDown = 40, kUp = 38, kEnter = 13, kSpace = 32, kCtrl = 17;
 const int kPointer = -1;  // a touch on the options box's Credits row, as a key of its own
 
 struct Rect { float x, y, w, h, r, g, b, alpha; };
@@ -137,16 +137,16 @@ TEST_F(CreditsTest, TheTextScrollsOnlyUpwardsThroughEightFadingLinesAndNeverShow
 
     // 0.3 units an update, 1.8 while down or up is held; then twice round the credits.
     auto travelled = [this] { return app->m_creditsLine * 16 - app->m_creditsScroll; };
-    for (int key : {0, kUp, kDown}) {
+    for (int key : {0, kKeyUp, kKeyDown}) {
         SCOPED_TRACE(key);
         if (key) Press(key);
         const float before = travelled();
-        for (int i = 0; i < (key == kDown ? 900 : 50); ++i) {
+        for (int i = 0; i < (key == kKeyDown ? 900 : 50); ++i) {
             Update();
             ASSERT_TRUE(Within(app->m_creditsScroll, -16, 0));
             ASSERT_EQ(DrawnText(app, app->m_font).find("End"), std::string::npos) << i;
         }
-        EXPECT_NEAR(travelled() - before, key == kDown ? 1620 : key ? 90 : 15, 0.1);
+        EXPECT_NEAR(travelled() - before, key == kKeyDown ? 1620 : key ? 90 : 15, 0.1);
         if (key) Release(key);
     }
     EXPECT_EQ(app->m_creditsOpen, 1);
@@ -155,9 +155,9 @@ TEST_F(CreditsTest, TheTextScrollsOnlyUpwardsThroughEightFadingLinesAndNeverShow
 // The card opens by button 6 in the menu, or by Enter or a touch on the options box's Credits
 // row held past the box's slide-out; it closes by a touch, Space, Enter or buttons 6, 1 and 2.
 TEST_F(CreditsTest, AFreshClickOrKeyClosesTheCardWhichFliesOutButThePressThatOpenedItDoesNot) {
-    const std::vector<std::vector<int>> presses = {{kPointer}, {kSpace}, {kEnter}, {'N'}, {'O'},
-                                                   {kCtrl}, {kPointer, kSpace}};
-    const int openers[] = {'N', kEnter, kPointer};
+    const std::vector<std::vector<int>> presses = {{kPointer}, {kKeySpace}, {kKeyEnter}, {'N'}, {'O'},
+                                                   {kKeyCtrl}, {kPointer, kKeySpace}};
+    const int openers[] = {'N', kKeyEnter, kPointer};
     for (size_t n = 0; n < presses.size(); ++n) {
         const std::vector<int>& keys = presses[n];
         const int opener = openers[n % 3];

@@ -7,18 +7,12 @@
 #include <cstring>
 #include <random>
 
+#include "game/key_codes.h"
 #include "framework/random.h"
 #include "game/shell_fixture.h"
 
 namespace {
 
-const int kKeyCtrl = 17;
-const int kKeyEscape = 27;
-const int kKeySpace = 32;
-const int kKeyLeft = 37;
-const int kKeyUp = 38;
-const int kKeyRight = 39;
-const int kKeyDown = 40;
 const int kHeldKeys[] = {kKeyLeft, kKeyUp, kKeyRight, kKeyDown, kKeySpace, kKeyCtrl};
 
 // Newcomers are placed up to 8 units beyond the position they come from (a bullet's muzzle,

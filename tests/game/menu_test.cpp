@@ -6,13 +6,11 @@
 #include <utility>
 #include <vector>
 
+#include "game/key_codes.h"
 #include "game_test_support.h"
 #include "shell_fixture.h"
 
 namespace {
-
-const int kUp = 38, kLeft = 37, kRight = 39, kDown = 40;
-const int kEnter = 13, kEscape = 27, kCtrl = 17;
 
 class MenuTest : public ShellTest {
 protected:
@@ -47,8 +45,8 @@ protected:
 
     // From the first item to the options cog, and into the box until it has nearly slid in.
     void OpenOptions() {
-        for (int i = 0; i < 3; ++i) Tap(kDown);
-        Tap(kEnter);
+        for (int i = 0; i < 3; ++i) Tap(kKeyDown);
+        Tap(kKeyEnter);
         ASSERT_EQ(app->m_optionsOpen, 1);
         Updates(26);
         ASSERT_EQ(app->m_optionsSlide, 28);
@@ -56,9 +54,9 @@ protected:
 
     // A game (of the highlighted type, when in the menu) paused by back with its menu slid in.
     void PauseAGame() {
-        if (app->m_mode == c_MyApp::ModeMenu) Tap(kEnter);
+        if (app->m_mode == c_MyApp::ModeMenu) Tap(kKeyEnter);
         ASSERT_EQ(app->m_mode, c_MyApp::ModePlaying);
-        Tap(kEscape);
+        Tap(kKeyEscape);
         Updates(20);
         ASSERT_EQ(app->m_paused, 1);
         ASSERT_GE(app->m_pauseMenuY, kx_Sprocklet_jscrh / 2);
@@ -91,11 +89,11 @@ TEST_F(MenuTest, TheListsFitTheScreenAndFollowTheHighlightAtOnce) {
         Update();
         EXPECT_EQ(Glyphs(), lists(1, rows)) << height;
     }
-    for (int i = 0; i < 3; ++i) Tap(kDown);
+    for (int i = 0; i < 3; ++i) Tap(kKeyDown);
     EXPECT_EQ(app->m_menuSel, 4);
     EXPECT_EQ(Glyphs(), "");  // the options item has no lists
-    Tap(kUp);
-    Tap(kUp);
+    Tap(kKeyUp);
+    Tap(kKeyUp);
     EXPECT_EQ(Glyphs(), lists(2, 10));
 }
 
@@ -107,7 +105,7 @@ TEST_F(MenuTest, BackEndsTheProgramNormallyButStartAndSelectOnAPadChoose) {
     };
     const int kStarted = 7;
     const std::pair<std::function<void()>, int> pressesAndExits[] = {
-        {[] { Press(kEscape); }, 0},
+        {[] { Press(kKeyEscape); }, 0},
         {[&] { holdPadButton(14); }, 0},
         {[] { kx_input_device->p_PutKeyHit(kx_input_KeyBack); }, 0},
         {[&] { holdPadButton(6); }, kStarted},
@@ -127,16 +125,16 @@ TEST_F(MenuTest, BackEndsTheProgramNormallyButStartAndSelectOnAPadChoose) {
 }
 
 TEST_F(MenuTest, KeysAndTouchesMoveTheCarouselAndChoose) {
-    Tap(kRight);
+    Tap(kKeyRight);
     EXPECT_TRUE(Same({float(app->m_menuSel), app->m_carouselTarget}, {2, -88}));
     Updates(60);
     EXPECT_TRUE(Same({float(app->m_menuSel), std::round(app->m_carouselPos),
                       float(app->m_menuMoving)},
                      {2, -88, 0}));
-    Press(kEnter);
+    Press(kKeyEnter);
     Update();
     EXPECT_TRUE(Same({float(app->m_mode), float(app->m_gameType)}, {c_MyApp::ModeStartGame, 2}));
-    Release(kEnter);
+    Release(kKeyEnter);
     app->m_mode = c_MyApp::ModeMenu;
     Update();
 
@@ -149,7 +147,7 @@ TEST_F(MenuTest, KeysAndTouchesMoveTheCarouselAndChoose) {
     EXPECT_EQ(app->m_optionsOpen, 1);
     app->m_optionsOpen = 0;
     Updates(40);
-    Tap(kLeft);
+    Tap(kKeyLeft);
     Mouse(c_KxGameEvent::MouseDown, 730, 552);
     Update();
     EXPECT_TRUE(Same({float(app->m_mode), float(app->m_gameType)}, {c_MyApp::ModeStartGame, 3}));
@@ -195,12 +193,12 @@ TEST_F(MenuTest, OpeningTheCreditsUsesUpThePressThatOpenedThem) {
 
 TEST_F(MenuOptionBoxTest, TheSoundRowCyclesFourModesStopsTheTuneAndIsSavedOnClosing) {
     OpenOptions();
-    Press(kDown);  // held from before the box has slid in: ignored until released
+    Press(kKeyDown);  // held from before the box has slid in: ignored until released
     Updates(5);
     EXPECT_EQ(app->m_optCursor, 0);
-    Release(kDown);
+    Release(kKeyDown);
     Update();
-    Tap(kDown);
+    Tap(kKeyDown);
     EXPECT_EQ(app->m_optCursor, 1);
     app->p_PlayTune(String("Morvane"), 1);
     // A mode without music stops the tune; one with music starts none before a game.
@@ -209,14 +207,14 @@ TEST_F(MenuOptionBoxTest, TheSoundRowCyclesFourModesStopsTheTuneAndIsSavedOnClos
                                                  {2, "Sound:SFX"}};
     for (const auto& [mode, label] : steps) {
         const bool musicBefore = app->m_tunePlaying == 1;
-        Tap(kEnter);
+        Tap(kKeyEnter);
         EXPECT_TRUE(Shows(label)) << label;
         EXPECT_TRUE(Same({float(app->m_settings[5]), float(app->m_tunePlaying)},
                          {float(mode), mode % 2 == 1 && musicBefore ? 1.0f : 0}));
         if (mode == 3) app->p_PlayTune(String("Morvane"), 1);
     }
     EXPECT_EQ(SavedState(), "");
-    Tap(kEscape);
+    Tap(kKeyEscape);
     EXPECT_EQ(app->m_optionsOpen, 0);
     EXPECT_EQ(SavedState().substr(0, 12), "0|0|0|0|0|2|");
 
@@ -224,7 +222,7 @@ TEST_F(MenuOptionBoxTest, TheSoundRowCyclesFourModesStopsTheTuneAndIsSavedOnClos
     kx_Sprocklet_HasMusicStream = 0;
     app->m_optionsOpen = 1;
     Updates(40);
-    Tap(kEnter);
+    Tap(kKeyEnter);
     EXPECT_EQ(app->m_settings[5], 1);
     EXPECT_TRUE(Shows("Sound:On"));
 }
@@ -237,43 +235,43 @@ TEST_F(MenuOptionBoxTest, TheCreditsRowOpensTheCreditsAndKeepsTheChanges) {
     Mouse(c_KxGameEvent::MouseUp, 400, 140);
     Update();
     EXPECT_EQ(app->m_settings[5], 2);  // once per press
-    for (int i = 0; i < 5; ++i) Tap(kDown);
+    for (int i = 0; i < 5; ++i) Tap(kKeyDown);
     EXPECT_EQ(app->m_optCursor, 4);  // no row after the credits
-    Tap(kEnter);
+    Tap(kKeyEnter);
     EXPECT_TRUE(Same({float(app->m_creditsOpen), float(app->m_optionsOpen)}, {1, 0}));
     EXPECT_EQ(SavedState().substr(0, 12), "0|0|0|0|0|2|");
 }
 
 TEST_F(MenuPauseTest, ItemsAnswerToKeys) {
     PauseAGame();
-    const std::pair<int, int> moves[] = {{kRight, 1}, {kDown, 0}, {kUp, -1}, {kLeft, -1},
-                                         {kRight, 0}, {kRight, 1}};
+    const std::pair<int, int> moves[] = {{kKeyRight, 1}, {kKeyDown, 0}, {kKeyUp, -1}, {kKeyLeft, -1},
+                                         {kKeyRight, 0}, {kKeyRight, 1}};
     for (const auto& [key, sel] : moves) {
         Tap(key);
         EXPECT_EQ(app->m_pauseSel, sel) << key;
     }
-    Tap(kEnter);
+    Tap(kKeyEnter);
     EXPECT_EQ(app->m_optionsOpen, 1);
     Updates(30);
-    Tap(kEscape);  // closes the box, not the pause
+    Tap(kKeyEscape);  // closes the box, not the pause
     Updates(30);
     EXPECT_TRUE(Same({float(app->m_optionsOpen), float(app->m_pauseMenuOn)}, {0, 1}));
 
     // Resume, by the centre item or by back: the menu slides up and the game goes on.
-    Tap(kLeft);
-    Tap(kEnter);
+    Tap(kKeyLeft);
+    Tap(kKeyEnter);
     EXPECT_EQ(app->m_pauseMenuOn, -1);
     Updates(20);
     EXPECT_EQ(app->m_paused, 0);
     PauseAGame();
-    Tap(kEscape);
+    Tap(kKeyEscape);
     Updates(20);
     EXPECT_TRUE(Same({float(app->m_paused), float(app->m_gameOver)}, {0, 0}));
 
     // Leave: the game is over at once.
     PauseAGame();
-    Tap(kLeft);
-    Tap(kEnter);
+    Tap(kKeyLeft);
+    Tap(kKeyEnter);
     EXPECT_TRUE(Same({float(app->m_paused), float(app->m_pauseMenuY), float(app->m_gameOver)},
                      {0, -64, 1}));
 }
@@ -301,13 +299,13 @@ TEST_F(MenuPauseTest, ItemsAnswerToTouchesInPortrait) {
 
 TEST_F(MenuTest, OnTheConsoleBackAsksFirst) {
     kx_Sprocklet_isOuya = 1;
-    Tap(kEscape);
+    Tap(kKeyEscape);
     EXPECT_EQ(app->m_mode, c_MyApp::ModeQuitDialog);
     EXPECT_TRUE(Shows("trying"));
-    Tap(kEnter);  // O: back to the fun
+    Tap(kKeyEnter);  // O: back to the fun
     EXPECT_EQ(app->m_mode, c_MyApp::ModeMenu);
-    Tap(kEscape);
-    EXPECT_EXIT({ Press(kCtrl); Update(); std::exit(3); }, ::testing::ExitedWithCode(0), "");
+    Tap(kKeyEscape);
+    EXPECT_EXIT({ Press(kKeyCtrl); Update(); std::exit(3); }, ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

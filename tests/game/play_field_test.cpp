@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "game/key_codes.h"
 #include "app_under_test.h"
 #include "framework/random.h"
 #include "game/degrees.h"
@@ -16,7 +17,6 @@
 
 namespace {
 
-const int kSpace = 32, kRight = 39;
 const int kBomb = c_MyApp::SpecialBomb, kWell = c_MyApp::SpecialGravityWell;
 const int kX = c_MyApp::ShipX, kY = c_MyApp::ShipY, kTargetX = c_MyApp::ShipTargetX;
 const int kFacing = c_MyApp::ShipFacing, kShield = c_MyApp::ShipShield;
@@ -32,11 +32,11 @@ float Gap(float from, float to) {
 // set follows its own play.
 class EffectLog : public RecordingAudio {
 public:
-    std::map<gxtkSample*, int> ids;
+    std::map<KxSample*, int> ids;
     std::map<int, Floats> rates;
     int last = -1;
 
-    int PlaySample(gxtkSample* sample, int, int) override {
+    int PlaySample(KxSample* sample, int, int) override {
         rates[last = ids[sample]].push_back(0);
         return 0;
     }
@@ -224,11 +224,11 @@ TEST_F(PlayTest, TouchesCostLivesOutsideTheShieldAndTheLastEndsTheGame) {
     Ship(kShield) = 0;
     Special(5, kBomb, 402, 302, 0);
     Special(6, kWell, 398, 298, 0);
-    Press(kSpace);
-    Press(kRight);
+    Press(kKeySpace);
+    Press(kKeyRight);
     Play(150);
-    Release(kSpace);
-    Release(kRight);
+    Release(kKeySpace);
+    Release(kKeyRight);
     // lives, shield, hit sounds, bullets, the bomb, the well's age, the target
     EXPECT_TRUE(Same({float(app->m_lives), Ship(kShield), float(log->rates[5].size()),
                       float(Count(2)), Obj(5)[0], Obj(6)[8], Ship(kTargetX)},
@@ -300,7 +300,7 @@ TEST_F(PlayTest, HeldFireShootsEverMoreSlowlyAndLettingGoResets) {
     app->m_specialTimer = 100000;
     Ship(kFacing) = 90;
     Rock(0, 700, 560);
-    Press(kSpace);
+    Press(kKeySpace);
     std::vector<int> shots;
     Floats rates;
     for (int u = 0; u < 520; ++u) {
@@ -323,9 +323,9 @@ TEST_F(PlayTest, HeldFireShootsEverMoreSlowlyAndLettingGoResets) {
     }
 
     // Letting go resets the cadence: the next press shoots at once at the first pitch.
-    Release(kSpace);
+    Release(kKeySpace);
     Play();
-    Press(kSpace);
+    Press(kKeySpace);
     log->rates.clear();
     Play();
     EXPECT_EQ(log->rates[1], Floats{1.45f});
@@ -339,7 +339,7 @@ TEST_F(PlayTest, HeldFireShootsEverMoreSlowlyAndLettingGoResets) {
     Start(3);
     Play(100);
     EXPECT_EQ(Count(2), 0);
-    Release(kSpace);
+    Release(kKeySpace);
 }
 
 TEST(TurnTest, WhichWayGivesTheSignedShortestTurn) {

@@ -1,6 +1,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "game/key_codes.h"
 #include "game_test_support.h"
 #include "shell_fixture.h"
 
@@ -159,21 +160,21 @@ TEST_F(ShellTest, FunctionKeysToggleDebugAndFullscreen) {
     Start();
     FinishLoading();
 
-    Press(112);
+    Press(kKeyF1);
     Update();
     EXPECT_EQ(kx_Sprocklet_DebugMode, 1);
     // The debug line (render rate and scales) ends the list, in the game's font.
     EXPECT_EQ(Field(Commands() - 1, 0), 90);
-    Release(112);
-    Press(112);
+    Release(kKeyF1);
+    Press(kKeyF1);
     Update();
     EXPECT_EQ(kx_Sprocklet_DebugMode, 0);
-    Release(112);
+    Release(kKeyF1);
 
     for (int flip = 0; flip < 2; ++flip) {
-        Press(122);
+        Press(kKeyF11);
         Update();
-        Release(122);
+        Release(kKeyF11);
         EXPECT_EQ(app->m_fullscreen, 1);
         EXPECT_EQ(fake_glfw::Window()->width, 1600);
         EXPECT_NE(fake_glfw::Window()->monitor, nullptr);
@@ -182,9 +183,9 @@ TEST_F(ShellTest, FunctionKeysToggleDebugAndFullscreen) {
         FinishLoading();
         EXPECT_EQ(app->m_artLevel, 4);
 
-        Press(122);
+        Press(kKeyF11);
         Update();
-        Release(122);
+        Release(kKeyF11);
         EXPECT_EQ(app->m_fullscreen, 0);
         EXPECT_EQ(fake_glfw::Window()->width, 640);
         EXPECT_EQ(fake_glfw::Window()->height, 480);
@@ -198,7 +199,7 @@ TEST_F(ShellTest, FunctionKeysToggleDebugAndFullscreen) {
 
 TEST_F(ShellTest, FourAndTheCloseKeyEndTheProgramNormally) {
     Start();
-    for (int key : {115, kx_input_KeyClose}) {
+    for (int key : {kKeyF4, kx_input_KeyClose}) {
         EXPECT_EXIT(
             {
                 kx_input_device->p_PutKeyHit(key);
@@ -287,9 +288,9 @@ TEST_F(ShellTest, TheDebugLineStaysReadableThroughAGame) {
     Start();
     FinishLoading();
     app->m_mode = c_MyApp::ModeStartGame;
-    Press(112);
+    Press(kKeyF1);
     Update();
-    Release(112);
+    Release(kKeyF1);
     for (int i = 0; i < 3600; ++i) {
         Update();
         if (i % 2 == 0) Render();
