@@ -16,51 +16,13 @@
 #include <string>
 #include <vector>
 
-#include "host/files/fixtures.h"
+#include "host/files/state_file_fixture.h"
 
 using namespace fixtures;
 
 namespace {
 
-const char* const kState = ".travikstate";
-const char* const kTemp = ".travikstate.tmp";
 const uid_t kNobody = 65534;
-
-void ReadAll(int fd, std::string& out) {
-    char buffer[65536];
-    ssize_t n;
-    while ((n = read(fd, buffer, sizeof buffer)) > 0) out.append(buffer, static_cast<size_t>(n));
-}
-
-std::string Content(const std::string& path) {
-    std::string text;
-    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return "(missing)";
-    ReadAll(fd, text);
-    close(fd);
-    return text;
-}
-
-void Write(const std::string& path, const std::string& text, mode_t mode) {
-    WriteFileBytes(path, Bytes(text.begin(), text.end()));
-    chmod(path.c_str(), mode);
-}
-
-mode_t Mode(const std::string& path) {
-    struct stat info {};
-    stat(path.c_str(), &info);
-    return info.st_mode & 0777;
-}
-
-// The names in `dir` that begin with the state file's name and a dot: temporary files.
-std::vector<std::string> TempFiles(const std::string& dir) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
-        std::string name = entry.path().filename().string();
-        if (name.rfind(std::string(kState) + ".", 0) == 0) names.push_back(name);
-    }
-    return names;
-}
 
 // What `run` writes on standard error.
 std::string CaptureStderr(const std::function<void()>& run) {
@@ -130,11 +92,7 @@ private:
     std::string dir_;
 };
 
-class StateFileSaves : public testing::Test {
-protected:
-    TempDir dir_;
-    ScopedCwd cwd_{dir_.Path()};
-};
+using StateFileSaves = StateFileTest;
 
 }  // namespace
 
@@ -160,7 +118,7 @@ TEST_F(StateFileSaves, FollowPermissionsOfTheFileNotOfTheFolder) {
         ASSERT_TRUE(std::filesystem::create_directory(folder));
         ScopedCwd inside(folder);
         WritableAgain restore(folder);
-        if (c.fileExists) Write(kState, "old|state|text", c.fileMode);
+        if (c.fileExists) Write(kStateName, "old|state|text", c.fileMode);
         if (!c.folderWritable) chmod(folder.c_str(), 0555);
 
         std::string found = AsPlayer(folder, [&] {
@@ -171,17 +129,17 @@ TEST_F(StateFileSaves, FollowPermissionsOfTheFileNotOfTheFolder) {
             f.Expect(result == c.result, "result " + std::to_string(result));
             if (c.result == 0) {
                 f.Expect(message.empty(), "unexpected message: " + message);
-                f.Expect(Content(kState) == "a much longer new|state|text",
-                         "saved: " + Content(kState));
+                f.Expect(Content(kStateName) == "a much longer new|state|text",
+                         "saved: " + Content(kStateName));
                 // Rewritten in place, a shorter text must not leave the longer one's tail.
                 f.Expect(SaveStateFile(String("short")) == 0, "second save failed");
-                f.Expect(Content(kState) == "short", "second save: " + Content(kState));
+                f.Expect(Content(kStateName) == "short", "second save: " + Content(kStateName));
             } else {
                 f.Expect(message == refused, "message: " + message);
-                f.Expect(FileExists(kState) == c.fileExists, "state file appeared or went");
+                f.Expect(FileExists(kStateName) == c.fileExists, "state file appeared or went");
                 if (c.fileExists) {
-                    f.Expect(Content(kState) == "old|state|text", "changed: " + Content(kState));
-                    f.Expect(Mode(kState) == c.fileMode, "permissions changed");
+                    f.Expect(Content(kStateName) == "old|state|text", "changed: " + Content(kStateName));
+                    f.Expect(Mode(kStateName) == c.fileMode, "permissions changed");
                 }
             }
             f.Expect(TempFiles(".").empty(), "a temporary file was left");
@@ -193,12 +151,12 @@ TEST_F(StateFileSaves, FollowPermissionsOfTheFileNotOfTheFolder) {
 
 TEST_F(StateFileSaves, KeepTheFilesPermissionBits) {
     mode_t previous = umask(022);
-    Write(kState, "old", 0600);
+    Write(kStateName, "old", 0600);
     int result = SaveStateFile(String("new"));
     umask(previous);
     ASSERT_EQ(result, 0);
-    EXPECT_EQ(Content(kState), "new");
-    EXPECT_EQ(Mode(kState), 0600u);
+    EXPECT_EQ(Content(kStateName), "new");
+    EXPECT_EQ(Mode(kStateName), 0600u);
 }
 
 TEST_F(StateFileSaves, WriteThroughSymbolicLinks) {
@@ -210,15 +168,15 @@ TEST_F(StateFileSaves, WriteThroughSymbolicLinks) {
     };
     const std::string absolute = dir_ / "saves/absolute";
     const Case cases[] = {
-        {"relative link", {{kState, "saves/real"}}, "saves/real", true},
-        {"absolute link", {{kState, absolute}}, absolute, true},
-        {"link to a link", {{kState, "saves/hop"}, {"saves/hop", "real"}}, "saves/real", true},
-        {"link to a file not made yet", {{kState, "saves/later"}}, "saves/later", false},
+        {"relative link", {{kStateName, "saves/real"}}, "saves/real", true},
+        {"absolute link", {{kStateName, absolute}}, absolute, true},
+        {"link to a link", {{kStateName, "saves/hop"}, {"saves/hop", "real"}}, "saves/real", true},
+        {"link to a file not made yet", {{kStateName, "saves/later"}}, "saves/later", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         std::filesystem::remove_all(dir_ / "saves");
-        std::filesystem::remove(kState);
+        std::filesystem::remove(kStateName);
         ASSERT_TRUE(std::filesystem::create_directory("saves"));
         if (c.targetExists) Write(c.target, "old", 0640);
         for (const auto& link : c.links) {
@@ -250,11 +208,11 @@ TEST_F(StateFileSaves, ReuseATemporaryFileLeftByAKilledSave) {
     const mode_t staleModes[] = {0644, 0444};
     for (mode_t mode : staleModes) {
         SCOPED_TRACE(mode);
-        Write(kState, "old", 0644);
-        Write(kTemp, "half a save from a killed run, longer than the new one", mode);
+        Write(kStateName, "old", 0644);
+        Write(kTempName, "half a save from a killed run, longer than the new one", mode);
         ASSERT_EQ(SaveStateFile(String("new")), 0);
-        EXPECT_EQ(Content(kState), "new");
-        EXPECT_EQ(Mode(kState), 0644u);
+        EXPECT_EQ(Content(kStateName), "new");
+        EXPECT_EQ(Mode(kStateName), 0644u);
         EXPECT_TRUE(TempFiles(".").empty());
     }
 }
@@ -284,16 +242,16 @@ TEST_F(StateFileSaves, SurviveBeingKilledAtAnyMoment) {
         int status = 0;
         waitpid(child, &status, 0);
 
-        std::string saved = Content(kState);
+        std::string saved = Content(kStateName);
         ASSERT_TRUE(saved == texts[0] || saved == texts[1] || saved == texts[2])
             << "after kill " << k << " the state file holds " << saved.size() << " bytes";
         std::vector<std::string> temps = TempFiles(".");
-        ASSERT_TRUE(temps.empty() || temps == std::vector<std::string>{kTemp})
+        ASSERT_TRUE(temps.empty() || temps == std::vector<std::string>{kTempName})
             << "after kill " << k << ": " << temps.size() << " temporary files";
     }
 
     // The next save finishes what the killed ones left behind.
     ASSERT_EQ(SaveStateFile(states[1]), 0);
-    EXPECT_EQ(Content(kState), texts[1]);
+    EXPECT_EQ(Content(kStateName), texts[1]);
     EXPECT_TRUE(TempFiles(".").empty());
 }

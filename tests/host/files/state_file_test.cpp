@@ -7,31 +7,13 @@
 
 #include <csignal>
 
-#include "host/files/fixtures.h"
+#include "host/files/state_file_fixture.h"
 
 using namespace fixtures;
 
 namespace {
 
-const char* const kStateName = ".travikstate";
-
-class StateFile : public testing::Test {
-protected:
-    Bytes StateBytes() const { return ReadFileBytes(dir_ / kStateName); }
-
-    // Names of the files a save may have left beside the state file.
-    std::vector<std::string> Leftovers() const {
-        std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(dir_.Path())) {
-            std::string name = entry.path().filename().string();
-            if (name.rfind(std::string(kStateName) + ".", 0) == 0) names.push_back(name);
-        }
-        return names;
-    }
-
-    TempDir dir_;
-    ScopedCwd cwd_{dir_.Path()};
-};
+using StateFile = StateFileTest;
 
 // Lowers one resource limit of this process for the scope.
 class ScopedLimit {
@@ -53,17 +35,17 @@ private:
 
 TEST_F(StateFile, SavesEachUnitAsUtf8WithoutMark) {
     ASSERT_EQ(SaveStateFile(Text(u"ab\u20ac")), 0);
-    EXPECT_EQ(StateBytes(), (Bytes{0x61, 0x62, 0xE2, 0x82, 0xAC}));
+    EXPECT_EQ(ReadFileBytes(kStateName), (Bytes{0x61, 0x62, 0xE2, 0x82, 0xAC}));
     EXPECT_EQ(Units(LoadStateFile()), u"ab\u20ac");
 
     // Every boundary of the one-, two- and three-byte forms; a shorter save also replaces a
     // longer file completely.
     const std::u16string edges = u"\x7F\x80\u07FF\u0800\uFFFF|9";
     ASSERT_EQ(SaveStateFile(Text(edges)), 0);
-    EXPECT_EQ(StateBytes(),
+    EXPECT_EQ(ReadFileBytes(kStateName),
               (Bytes{0x7F, 0xC2, 0x80, 0xDF, 0xBF, 0xE0, 0xA0, 0x80, 0xEF, 0xBF, 0xBF, '|', '9'}));
     EXPECT_EQ(Units(LoadStateFile()), edges);
-    EXPECT_TRUE(Leftovers().empty());
+    EXPECT_TRUE(TempFiles(".").empty());
 }
 
 TEST_F(StateFile, EmptyAndMissingStates) {
@@ -107,7 +89,7 @@ TEST_F(StateFile, AFailedRenameKeepsWhatIsInTheWay) {
     EXPECT_EQ(SaveStateFile(String("new")), -2);
     EXPECT_TRUE(std::filesystem::is_directory(kStateName));
     EXPECT_EQ(ReadFileBytes(std::string(kStateName) + "/keep"), Bytes{'k'});
-    EXPECT_TRUE(Leftovers().empty());
+    EXPECT_TRUE(TempFiles(".").empty());
 }
 
 TEST_F(StateFile, AFailedWriteKeepsThePreviousState) {
@@ -123,7 +105,7 @@ TEST_F(StateFile, AFailedWriteKeepsThePreviousState) {
     std::signal(SIGXFSZ, previousHandler);
     EXPECT_EQ(result, -2);
     EXPECT_EQ(Units(LoadStateFile()), u"old|state");
-    EXPECT_TRUE(Leftovers().empty());
+    EXPECT_TRUE(TempFiles(".").empty());
 }
 
 TEST_F(StateFile, NoFileCanBeCreated) {
@@ -136,7 +118,7 @@ TEST_F(StateFile, NoFileCanBeCreated) {
     }
     EXPECT_EQ(result, -1);
     EXPECT_EQ(Units(LoadStateFile()), u"old|state");
-    EXPECT_TRUE(Leftovers().empty());
+    EXPECT_TRUE(TempFiles(".").empty());
 
     // A current directory that has been deleted holds no files at all.
     ASSERT_TRUE(std::filesystem::create_directory("gone"));
