@@ -1,8 +1,13 @@
 #!/usr/bin/env bash
 # Installs every package of scripts/packages.txt and builds everything, then runs every test:
-# unit and system tests in build/, the unit tests again in build-asan/ under AddressSanitizer
-# and UndefinedBehaviorSanitizer, and every fuzz target for a short while (build-fuzz/, each
-# target counted as one test).
+# unit, system and benchmark smoke tests in build/, the unit tests again in build-asan/ under
+# AddressSanitizer and UndefinedBehaviorSanitizer, and every fuzz target for a short while
+# (build-fuzz/, each target counted as one test).
+#
+# Once build/ is built, the three runs go side by side: the tests of build/ at normal priority,
+# the sanitizer build and the fuzzing niced in the background, so the cores the system tests
+# leave idle while they wait on the game are not wasted. The tests of build/ show as they run;
+# the other two show their output when they end.
 # Ends with one line "N passed, N failed" and a non-zero status when anything failed.
 set -uo pipefail
 
@@ -14,6 +19,8 @@ JOBS="$(nproc 2>/dev/null || echo 2)"
 TEST_TIMEOUT=300
 # Seconds each fuzz target runs; scripts/fuzz.sh runs them longer on request.
 FUZZ_SECONDS=15
+# How much the background runs give way to the tests of build/.
+BACKGROUND_NICENESS=10
 
 passed=0
 failed=0
@@ -88,13 +95,61 @@ run_fuzz() {
     fi
 }
 
-if step "set-up and build" bash "$ROOT/scripts/setup.sh"; then
-    run_ctest "unit and system tests" --test-dir "$BUILD_DIR"
+# Runs "$@" (a function below) in the background with its output in a log and its counts in
+# a file beside it, niced so that it gives way to the tests of build/.
+LOG_DIR="$(mktemp -d "${TMPDIR:-/tmp}/quarrox-test.XXXXXX")"
+trap 'rm -rf "$LOG_DIR"' EXIT
+background_pids=()
+background_names=()
+in_background() {
+    local name="$1"
+    shift
+    (
+        renice -n "$BACKGROUND_NICENESS" -p "$BASHPID" >/dev/null
+        passed=0
+        failed=0
+        "$@"
+        echo "$passed $failed" >"$LOG_DIR/$name.counts"
+    ) >"$LOG_DIR/$name.log" 2>&1 &
+    background_pids+=("$!")
+    background_names+=("$name")
+}
+
+# Waits for every background run, shows its output and adds its counts. A run that left no
+# counts (it was killed) is one failure.
+collect_background() {
+    local i name
+    for i in "${!background_pids[@]}"; do
+        name="${background_names[i]}"
+        wait "${background_pids[i]}"
+        cat "$LOG_DIR/$name.log"
+        if [ -s "$LOG_DIR/$name.counts" ]; then
+            local good bad
+            read -r good bad <"$LOG_DIR/$name.counts"
+            passed=$((passed + good))
+            failed=$((failed + bad))
+        else
+            echo "== $name ended without its counts"
+            failed=$((failed + 1))
+        fi
+    done
+}
+
+sanitizer_run() {
+    if step "sanitizer build" configure_and_build_asan; then
+        run_ctest "unit tests under sanitizers" --test-dir "$ASAN_DIR" -L unit
+    fi
+}
+
+built=0
+step "set-up and build" bash "$ROOT/scripts/setup.sh" && built=1
+in_background sanitizers sanitizer_run
+in_background fuzzing run_fuzz "fuzz targets, $FUZZ_SECONDS s each"
+if [ "$built" -eq 1 ]; then
+    run_ctest "unit, system and benchmark smoke tests" --test-dir "$BUILD_DIR"
 fi
-if step "sanitizer build" configure_and_build_asan; then
-    run_ctest "unit tests under sanitizers" --test-dir "$ASAN_DIR" -L unit
-fi
-run_fuzz "fuzz targets, $FUZZ_SECONDS s each"
+echo "== waiting for the sanitizer run and the fuzzing"
+collect_background
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
