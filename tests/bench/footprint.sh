@@ -9,20 +9,15 @@
 #   - the resident set size and CPU share during a game (the second game type, started with
 #     the keys a player uses, fire held for PLAY_SECONDS).
 # Prints the figures; asserts nothing beyond the game reaching each state.
-# Usage: footprint.sh [GAME_BINARY]   (default: build-perf/quarrox, then build/quarrox)
+# Usage: footprint.sh [GAME_BINARY]   (default: build/quarrox)
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../system/lib.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/../system/game_dir.sh"
 run_in_xvfb "$@"
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
-GAME="${1:-}"
-if [ -z "$GAME" ]; then
-    for candidate in "$ROOT/build-perf/quarrox" "$ROOT/build/quarrox"; do
-        [ -x "$candidate" ] && GAME="$candidate" && break
-    done
-fi
-[ -n "$GAME" ] && [ -x "$GAME" ] || fail "no game binary (build the quarrox target)"
+GAME="${1:-$ROOT/build/quarrox}"
+[ -x "$GAME" ] || fail "no game binary $GAME (ninja -C build quarrox)"
 GAME="$(realpath "$GAME")"
 IDLE_SECONDS="${IDLE_SECONDS:-10}"
 PLAY_SECONDS="${PLAY_SECONDS:-8}"

@@ -11,7 +11,7 @@
 # (/tmp/frame_cost.callgrind unless set) for callgrind_annotate.
 #
 # Usage: frame_cost.sh [--callgrind] [BENCH_BINARY] [benchmark flags...]
-#   (default: build-perf/tests/bench/frame_cost_bench, then build/tests/bench/...)
+#   (default: build/tests/bench/frame_cost_bench)
 set -uo pipefail
 SYSTEM_TEST_LIMIT="${SYSTEM_TEST_LIMIT:-900}"
 source "$(dirname "${BASH_SOURCE[0]}")/../system/lib.sh"
@@ -23,19 +23,12 @@ if [ "${1:-}" = --callgrind ]; then
     shift
 fi
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
-BENCH=""
-if [ $# -gt 0 ] && [ -x "$1" ]; then
+BENCH="$ROOT/build/tests/bench/frame_cost_bench"
+if [ $# -gt 0 ] && [ -f "$1" ] && [ -x "$1" ]; then
     BENCH="$(realpath "$1")"
     shift
-else
-    for candidate in "$ROOT/build-perf" "$ROOT/build"; do
-        if [ -x "$candidate/tests/bench/frame_cost_bench" ]; then
-            BENCH="$candidate/tests/bench/frame_cost_bench"
-            break
-        fi
-    done
 fi
-[ -n "$BENCH" ] || fail "no frame_cost_bench built (ninja -C build-perf frame_cost_bench)"
+[ -x "$BENCH" ] || fail "no frame_cost_bench built (ninja -C build frame_cost_bench)"
 
 # The game reads and may write its state file in the current directory: give it one of its
 # own, so no player's settings (overscan) change the picture.

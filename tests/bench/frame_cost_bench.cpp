@@ -18,6 +18,7 @@
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 #include <time.h>
+#include <unistd.h>
 
 #include <GL/gl.h>
 #define GLFW_INCLUDE_NONE
@@ -486,6 +487,10 @@ public:
     };
     std::map<std::string, Times> single, medians, minima;
 
+    // Colours only on a terminal, as the library's own console output does: a log or a pipe gets
+    // plain text.
+    explicit RatioReporter(bool colour) : ConsoleReporter(colour ? OO_Defaults : OO_Tabular) {}
+
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
             const Times t{run.GetAdjustedRealTime(), run.GetAdjustedCPUTime()};
@@ -540,7 +545,7 @@ int main(int argc, char** argv) {
     benchmark::AddCustomContext("LP_NUM_THREADS", threads ? threads : "(llvmpipe default)");
     std::fputs(world.pictureReport.c_str(), stdout);
     std::fflush(stdout);
-    RatioReporter reporter;
+    RatioReporter reporter(isatty(STDOUT_FILENO) != 0);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     reporter.PrintRatios();
     benchmark::Shutdown();

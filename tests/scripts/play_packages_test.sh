@@ -7,17 +7,21 @@
 #   - every [play] package is read, itself or, for a metapackage, through a package it depends
 #     on, so a player installs nothing the game does not need;
 #   - no test tool (virtual X server, test libraries, fuzzing compiler...) is in the play set.
-# Arguments: the source folder, the cmake program, and a scratch folder (emptied first).
+# The scratch build is kept between runs: every run configures it afresh, as a player's machine
+# would, and ninja rebuilds only what changed, so a second run costs about a second and still
+# checks everything against what the build read (ninja's record of every compile's headers).
+# Arguments: the source folder, the cmake program, and the scratch folder.
 set -uo pipefail
-
-SOURCE="$(cd "$1" && pwd)"
-CMAKE="$2"
-SCRATCH="$3"
 
 fail() {
     echo "FAIL: $*" >&2
     exit 1
 }
+
+[ $# -eq 3 ] && [ -n "$3" ] || fail "usage: play_packages_test.sh SOURCE CMAKE SCRATCH_FOLDER"
+SOURCE="$(cd "$1" && pwd)"
+CMAKE="$2"
+SCRATCH="$3"
 
 command -v dpkg-query >/dev/null || fail "dpkg-query is missing: the package list is for Debian"
 
@@ -33,10 +37,19 @@ bad="$(printf '%s\n' "${play[@]}" | grep -E "$test_tool")" &&
     fail "test tools in the play set: $bad"
 
 # The game's build with GoogleTest, Google Benchmark and Xlib hidden, as on a player's machine.
-rm -rf "$SCRATCH"
+# The cache goes first (as cmake --fresh would), so no package lookup of an earlier run is taken
+# on trust and no option left in the folder can bring the tests back; the compiled objects and
+# ninja's records stay, and unchanged compile commands are not run again.
+# The flags are cheaper than the player's -O2 -g but read the same files: -O1 still defines
+# __OPTIMIZE__, which decides which of glibc's inline headers are read (-O0 reads fewer), and
+# NDEBUG stays. The asset generator this build runs is about a fifth slower at -O1, far less than
+# the compile saves.
 mkdir -p "$SCRATCH"
+rm -rf "$SCRATCH/CMakeCache.txt" "$SCRATCH/CMakeFiles"
 LOG="$SCRATCH/../play_build.log"
+flags="-O1 -g0 -DNDEBUG"
 if ! "$CMAKE" -S "$SOURCE" -B "$SCRATCH" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="$flags" -DCMAKE_C_FLAGS_RELWITHDEBINFO="$flags" \
     -DCMAKE_DISABLE_FIND_PACKAGE_GTest=ON -DCMAKE_DISABLE_FIND_PACKAGE_benchmark=ON \
     -DCMAKE_DISABLE_FIND_PACKAGE_X11=ON >"$LOG" 2>&1; then
     tail -n 30 "$LOG"
@@ -50,12 +63,13 @@ if ! ninja -C "$SCRATCH" -j"$(nproc)" quarrox quarrox_data quarrox_icons >>"$LOG
     grep -A 20 '^FAILED' "$LOG" | head -n 40
     fail "the game does not build with the play packages alone"
 fi
-[ -x "$SCRATCH/quarrox" ] && [ -f "$SCRATCH/data/.generated" ] ||
-    fail "the build made no program or no data folder"
+[ -x "$SCRATCH/quarrox" ] && [ -f "$SCRATCH/data/.generated" ] &&
+    [ -f "$SCRATCH/icons/.generated" ] || fail "the build made no program, data folder or icons"
 
-# The files the build read: every header of every compile, the libraries the links name, and
-# the tools (with each link on the way to the real file, as alternatives and versioned names
-# are owned by different packages).
+# The files the build read: every header of every compile (ninja's record, brought up to date
+# by every rebuild; it leaves out the objects of sources removed since), the libraries the links
+# name, and the tools (with each link on the way to the real file, as alternatives and
+# versioned names are owned by different packages).
 used="$SCRATCH/used_files"
 cxx="$(sed -n 's/^CMAKE_CXX_COMPILER:[A-Z]*=//p' "$SCRATCH/CMakeCache.txt")"
 {
@@ -112,5 +126,4 @@ for pkg in "${play[@]}"; do
     fail "the play package $pkg is not needed to build the game"
 done
 
-rm -rf "$SCRATCH"
 echo "PASS: ${#play[@]} play packages, ${#test_only[@]} test packages"
