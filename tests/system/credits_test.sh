@@ -54,37 +54,52 @@ expect_card() {
     expect_dominant "$shot" "120x60+260+200" "14 14 22" "window of the centre circle"
 }
 
+# The text window of the centre circle.
+TEXT="140x80+250+195"
+
+# Fails unless picture $1 shows the card with the credits scrolled from where picture $2 shows
+# them: more than 200 pixels of the text window changed.
+expect_scrolled_from() {
+    local moved
+    moved="$(changed_pixels "$2" "$1" "$TEXT")"
+    echo "$moved pixels of the text window changed"
+    [ "$moved" -gt 200 ] 2>/dev/null || fail "the credits did not scroll ($moved pixels changed)"
+    expect_card "$1"
+}
+
+# The menu at rest, as it was before the card opened: the card, closing, flies apart over it for
+# half a second.
+expect_menu_as_before() {
+    expect_menu "$1"
+    local changed
+    changed="$(changed_pixels "$menu" "$1" 640x480+0+0)"
+    [ "$changed" = 0 ] || fail "$changed pixels differ from the menu before the card opened"
+}
+
 start_scratch_game "$OUT_DIR/credits.stdout"
 window="$(focus_game_window)" || { show_game_stdout; exit 1; }
-sleep 2
+menu="$OUT_DIR/credits_menu.png"
+await picture_shows "$window" "$menu" expect_menu_at 1
 
-hold_key n
-sleep 1
+# The card opens in half a second; expect_card passes only once it is fully open. N again
+# would close it: the press is let go as soon as the card appears.
 open="$OUT_DIR/credits_open.png"
-screenshot "$window" "$open"
-expect_card "$open"
+press_until n picture_shows "$window" "$open" no_longer expect_menu_as_before
+await picture_shows "$window" "$open" expect_card
 
-# Holding down for a second scrolls the text by about a hundred units (six lines or more).
-hold_key Down 1.2
-sleep 0.2
+# Holding down scrolls the text by about a hundred units a second.
 scrolled="$OUT_DIR/credits_scrolled.png"
-screenshot "$window" "$scrolled"
-expect_card "$scrolled"
-text="140x80+250+195"
-moved="$(changed_pixels "$open" "$scrolled" "$text")"
-echo "$moved pixels of the text window changed"
-[ "$moved" -gt 200 ] 2>/dev/null || fail "the credits did not scroll ($moved pixels changed)"
+press_until Down picture_shows "$window" "$scrolled" expect_scrolled_from "$open"
 for frame in 640x27+0+0 27x480+0+0 27x480+613+0 640x27+0+453; do
     [ "$(changed_pixels "$open" "$scrolled" "$frame")" = 0 ] || fail "the frame moved at $frame"
 done
 
-hold_key space
-sleep 1
-closed="$OUT_DIR/credits_closed.png"
-screenshot "$window" "$closed"
-expect_menu "$closed"
+# Space closes the card; in the menu it would start a game, so it is let go as soon as the
+# card starts to close.
+press_until space picture_shows "$window" "$OUT_DIR/credits_closed.png" no_longer expect_card
+await picture_shows "$window" "$OUT_DIR/credits_closed.png" expect_menu_as_before
 
-hold_key Escape
+press_until_exit Escape
 wait_for_game_exit
 show_game_stdout
 [ "$GAME_STATUS" -eq 0 ] || fail "Escape in the menu ended the game with status $GAME_STATUS"

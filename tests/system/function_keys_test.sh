@@ -27,45 +27,59 @@ debug_strip_light() {
         -format '%[fx:mean]' info:
 }
 
-window="$(focus_game_window)" || { show_game_stdout; exit 1; }
-release_data_file gfx-hd.png
-sleep 1
-screenshot "$window" "$OUT_DIR/keys_before_f1.png"
-light="$(debug_strip_light "$OUT_DIR/keys_before_f1.png" 480)"
-awk -v l="$light" 'BEGIN { exit !(l < 0.001) }' || fail "light pixels ($light) before F1"
-press_key "$window" F1
-sleep 0.5
-screenshot "$window" "$OUT_DIR/keys_f1.png"
-light="$(debug_strip_light "$OUT_DIR/keys_f1.png" 480)"
-echo "debug strip light share: $light"
-awk -v l="$light" 'BEGIN { exit !(l > 0.02) }' || fail "no debug line after F1"
-press_key "$window" F1
+# Fails unless picture $1 (of a window $2 pixels high) shows no debug line; or, with $3 = on,
+# shows one.
+expect_debug_line() {
+    local light
+    light="$(debug_strip_light "$1" "$2")"
+    if [ "${3:-off}" = on ]; then
+        echo "debug strip light share: $light"
+        awk -v l="$light" 'BEGIN { exit !(l > 0.02) }' || fail "no debug line after F1 ($light)"
+    else
+        awk -v l="$light" 'BEGIN { exit !(l < 0.001) }' || fail "light pixels ($light) before F1"
+    fi
+}
 
-for round in 1 2; do
-    window="$(press_key_for_new_window "$window" F11)" || { show_game_stdout; exit 1; }
-    sleep 1.5
-    size="$(window_size "$window")"
-    [ "$size" = "1280x720" ] || fail "fullscreen window is $size, expected 1280x720"
-    shot="$OUT_DIR/keys_fullscreen_$round.png"
-    screenshot "$window" "$shot"
-    # 1.6 pixels per unit: the band of the 450-unit-high screen lies at 288 .. 432.
+# The loading screen laid out for the 1280 x 720 fullscreen window: 1.6 pixels per unit, the
+# band of the 450-unit-high screen at 288 .. 432.
+expect_fullscreen_loading() {
+    local shot="$1"
     expect_pixel "$shot" 100 300 "187 124 66" "band of the fullscreen loading screen"
     expect_pixel "$shot" 100 420 "187 124 66" "band of the fullscreen loading screen"
     expect_pixel "$shot" 100 270 "40 40 80" "background above the band"
     expect_pixel "$shot" 100 450 "40 40 80" "background below the band"
     expect_pixel "$shot" 640 560 "212 212 16" "yellow disc"
-    release_data_file gfx-hd2.png
+}
 
-    window="$(press_key_for_new_window "$window" F11)" || { show_game_stdout; exit 1; }
-    sleep 1.5
-    size="$(window_size "$window")"
-    [ "$size" = "640x480" ] || fail "window is $size after leaving fullscreen, expected 640x480"
-    shot="$OUT_DIR/keys_windowed_$round.png"
-    screenshot "$window" "$shot"
+expect_windowed_loading() {
+    local shot="$1"
     expect_pixel "$shot" 20 200 "187 124 66" "band of the windowed loading screen"
     expect_pixel "$shot" 20 280 "187 124 66" "band of the windowed loading screen"
     expect_pixel "$shot" 20 180 "40 40 80" "background above the band"
     expect_pixel "$shot" 20 300 "40 40 80" "background below the band"
+}
+
+window="$(focus_game_window)" || { show_game_stdout; exit 1; }
+release_data_file gfx-hd.png
+# The strip is checked on the menu at rest, once nothing of the loading screen is left.
+await picture_shows "$window" "$OUT_DIR/keys_before_f1.png" expect_menu_at 1
+expect_debug_line "$OUT_DIR/keys_before_f1.png" 480
+press_key "$window" F1
+await picture_shows "$window" "$OUT_DIR/keys_f1.png" expect_debug_line 480 on
+press_key "$window" F1
+await picture_shows "$window" "$OUT_DIR/keys_f1_off.png" expect_debug_line 480
+
+for round in 1 2; do
+    window="$(press_key_for_new_window "$window" F11)" || { show_game_stdout; exit 1; }
+    await picture_shows "$window" "$OUT_DIR/keys_fullscreen_$round.png" expect_fullscreen_loading
+    size="$(window_size "$window")"
+    [ "$size" = "1280x720" ] || fail "fullscreen window is $size, expected 1280x720"
+    release_data_file gfx-hd2.png
+
+    window="$(press_key_for_new_window "$window" F11)" || { show_game_stdout; exit 1; }
+    await picture_shows "$window" "$OUT_DIR/keys_windowed_$round.png" expect_windowed_loading
+    size="$(window_size "$window")"
+    [ "$size" = "640x480" ] || fail "window is $size after leaving fullscreen, expected 640x480"
     release_data_file gfx-hd.png
 done
 

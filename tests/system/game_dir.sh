@@ -75,43 +75,203 @@ press_key_for_new_window() {
     fail "no new window after $2"
 }
 
-# Keys and buttons go through the X server's input extension to the focused window, held long
-# enough for an update (1/60 s) to see them down: key $1, for $2 seconds (0.15 unless given).
-# Opens another window, gives it the focus for a second (the game suspends and saves), then
-# closes it again.
+# Prints the id of the visible window named $1 once there is one.
+visible_window() {
+    local id
+    id="$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1)"
+    [ -n "$id" ] || fail "no visible window named $1"
+    echo "$id"
+}
+
+# Prints a stamp of file $1 that changes whenever the file is written (or "none" while there is
+# no such file): inode, size and the change time to the nanosecond.
+file_stamp() {
+    stat -c '%i %s %.9Z' "$1" 2>/dev/null || echo none
+}
+
+# Fails unless file $1 was written since it had the stamp $2.
+file_written_since() {
+    [ "$(file_stamp "$1")" != "$2" ] || fail "$(basename "$1") has not been written"
+}
+
+# Opens another window and gives it the focus; the game, losing the focus, suspends and saves
+# its state. Once the state file $1 has been written, the other window closes again.
 focus_another_window() {
+    local state="$1" before other other_pid
+    before="$(file_stamp "$state")"
     xmessage -name quarrox_other "another window" &
-    local other_pid=$! other="" i
-    for ((i = 0; i < 50; i++)); do
-        other="$(xdotool search --onlyvisible --name '^quarrox_other$' 2>/dev/null | head -n 1)"
-        [ -n "$other" ] && break
-        sleep 0.1
-    done
-    [ -n "$other" ] || fail "the other window did not appear"
+    other_pid=$!
+    other="$(await visible_window quarrox_other)" || exit 1
     xdotool windowfocus --sync "$other" || fail "could not focus the other window"
-    sleep 1
+    await file_written_since "$state" "$before"
     kill "$other_pid" 2>/dev/null
     wait "$other_pid" 2>/dev/null
 }
 
+# Keys and buttons go through the X server's input extension to the focused window, held long
+# enough for an update (1/60 s) to see them down: key $1, for $2 seconds (0.15 unless given).
 hold_key() {
     xdotool keydown "$1"
     sleep "${2:-0.15}"
     xdotool keyup "$1"
 }
 
-# Clicks window $1 at ($2, $3), in window pixels.
-click_at() {
-    xdotool mousemove --window "$1" "$2" "$3"
-    xdotool mousedown 1
-    sleep 0.15
-    xdotool mouseup 1
+# Seconds a key or button is held for an answer before it is let go and pressed again.
+PRESS_RETRY="${PRESS_RETRY:-5}"
+
+# Runs the command $1 (a press), then the command $3... as await does until it succeeds, then
+# the command $2 (the release). The game reads keys and buttons as down or up at each update,
+# and one that stays down acts once. A press that comes in the same turn as the release of the
+# key before goes unseen: with a key still held, the game's latch against held keys stays shut.
+# After PRESS_RETRY seconds without an answer the press is therefore let go and made again.
+# The command must hence ask for the first sign of an answer, one that a second press would not
+# undo (for a press that toggles, that the picture has started to change; the caller then
+# awaits the end of the change).
+press_until_with() {
+    local down="$1" up="$2"
+    shift 2
+    local deadline=$(($(now_us) + AWAIT_LIMIT * 1000000)) retry said now
+    while :; do
+        $down
+        retry=$(($(now_us) + PRESS_RETRY * 1000000))
+        while :; do
+            if said="$("$@" 2>&1)"; then
+                $up
+                [ -z "$said" ] || echo "$said"
+                # Time for the game to see the release on its own, before the next press.
+                sleep 0.1
+                return 0
+            fi
+            if [ -n "$GAME_PID" ] && ! game_running; then
+                $up
+                fail "the game ended while the test pressed for: $* ($(last_complaint "$said"))"
+            fi
+            now="$(now_us)"
+            [ "$now" -lt "$retry" ] && [ "$now" -lt "$deadline" ] || break
+            sleep 0.05
+        done
+        $up
+        [ "$(now_us)" -lt "$deadline" ] ||
+            fail "nothing passed within ${AWAIT_LIMIT}s of pressing: $* ($(last_complaint "$said"))"
+        echo "pressing again, no answer yet to: $* ($(last_complaint "$said"))" >&2
+        sleep 0.1
+    done
+}
+
+# For a picture $1: fails while the check $2 (with its arguments $3...) still passes on it.
+no_longer() {
+    local shot="$1" check="$2"
+    shift 2
+    if ("$check" "$shot" "$@") >/dev/null 2>&1; then
+        fail "$(basename "$shot") still passes $check $*"
+    fi
+    return 0
+}
+
+# Holds key $1 down in the focused window until the command $2... succeeds (see
+# press_until_with).
+press_until() {
+    local key="$1"
+    shift
+    press_until_with "xdotool keydown $key" "xdotool keyup $key" "$@"
+}
+
+# Holds the left button down at ($2, $3) of window $1 until the command $4... succeeds (see
+# press_until_with).
+click_until() {
+    local window="$1" x="$2" y="$3"
+    shift 3
+    xdotool mousemove --window "$window" "$x" "$y"
+    press_until_with "xdotool mousedown 1" "xdotool mouseup 1" "$@"
+}
+
+game_ended() {
+    game_running && fail "the game is still running"
+    return 0
+}
+
+# Holds key $1 down until the game ends; wait_for_game_exit then collects its status.
+press_until_exit() {
+    press_until "$1" game_ended
 }
 
 # Saves a picture of window $1 as $2.
 screenshot() {
     import -window "$1" "$2" || fail "taking the screenshot $2 failed"
     echo "screenshot $2"
+}
+
+# Prints how many seconds of sound the WAV file $1 holds so far, while it is being written:
+# the bytes past the header (at most 68 long) at the byte rate its header gives.
+wav_seconds() {
+    local size rate
+    size="$(stat -c %s "$1" 2>/dev/null)" || size=0
+    rate="$(od -An -tu4 -j28 -N4 "$1" 2>/dev/null | tr -d ' ')"
+    awk -v s="$size" -v r="${rate:-0}" 'BEGIN { t = 0; if (r > 0 && s > 68) t = (s - 68) / r; printf "%.3f\n", t }'
+}
+
+# Fails unless the WAV file $1 holds at least $2 seconds of sound.
+expect_recorded() {
+    local got
+    got="$(wav_seconds "$1")"
+    awk -v g="$got" -v w="$2" 'BEGIN { exit !(g >= w) }' ||
+        fail "$(basename "$1") holds ${got}s of sound, not yet $2"
+}
+
+# Saves a picture of window $1 as $2 and runs the check $3 on it, with the picture as its first
+# argument and $4... after it: a question for await and press_until.
+picture_shows() {
+    local window="$1" shot="$2" check="$3"
+    shift 3
+    import -window "$window" "$shot" 2>/dev/null || fail "no picture of window $window"
+    "$check" "$shot" "$@"
+    echo "screenshot $shot"
+}
+
+# A picture that shows for a second or so (an overlay running its course) may come and go
+# between two looks that each take a picture and check it. Pictures of window $1 are therefore
+# taken one after another in the background into the folder $2, until stop_burst or for
+# AWAIT_LIMIT seconds, and burst_shows checks them afterwards, in order.
+BURST_PID=""
+start_burst() {
+    local window="$1" dir="$2" test_pid=$$
+    rm -rf "$dir"
+    mkdir -p "$dir"
+    (
+        local n=0 end=$(($(now_us) + AWAIT_LIMIT * 1000000))
+        while [ "$(now_us)" -lt "$end" ] && kill -0 "$test_pid" 2>/dev/null; do
+            # Renamed once complete, so that no check reads half a picture.
+            if import -window "$window" -depth 8 "ppm:$dir/next" 2>/dev/null; then
+                mv "$dir/next" "$dir/$n.ppm"
+                n=$((n + 1))
+            fi
+            sleep 0.02
+        done
+    ) </dev/null >/dev/null 2>&1 &
+    BURST_PID=$!
+}
+
+stop_burst() {
+    [ -n "$BURST_PID" ] || return 0
+    kill "$BURST_PID" 2>/dev/null
+    wait "$BURST_PID" 2>/dev/null
+    BURST_PID=""
+}
+
+# Runs the check $3 (with its arguments $4...) on each picture of the burst folder $1 not
+# looked at before, oldest first; saves the first that passes as $2 (PNG).
+burst_shows() {
+    local dir="$1" shot="$2" check="$3" frame said="no picture taken yet"
+    shift 3
+    for frame in $(cd "$dir" && ls -- *.ppm 2>/dev/null | sort -n); do
+        if said="$("$check" "$dir/$frame" "$@" 2>&1)"; then
+            convert "$dir/$frame" "$shot" || fail "could not save $shot"
+            echo "screenshot $shot"
+            return 0
+        fi
+        rm -f "$dir/$frame"
+    done
+    fail "$(last_complaint "$said")"
 }
 
 # Prints "R G B" of pixel ($2, $3) of picture $1.
@@ -163,6 +323,25 @@ expect_dominant() {
 expect_menu() {
     expect_dominant "$1" "" "40 40 80" "menu background"
     expect_dominant "$1" "12x40+532+220" "24 24 48" "highscore panel"
+}
+
+# The frame colours of game types 1 to 3 in the menu's carousel.
+CAROUSEL_COLOURS=("" "120 255 80" "40 230 255" "255 50 200")
+
+# Fails unless picture $1 shows the menu's carousel at rest (to within a pixel) with game type
+# $2 in the middle: in a 640 x 480 window the middle item's frame then crosses the row y = 312
+# at x = 226 and x = 301.
+expect_carousel() {
+    local shot="$1" type="$2"
+    local colour="${CAROUSEL_COLOURS[type]}"
+    expect_pixel "$shot" 226 312 "$colour" "carousel at rest on game type $type, left edge"
+    expect_pixel "$shot" 301 312 "$colour" "carousel at rest on game type $type, right edge"
+}
+
+# The menu as expect_menu has it, its carousel at rest on game type $2.
+expect_menu_at() {
+    expect_menu "$1"
+    expect_carousel "$1" "$2"
 }
 
 # The state text: 25 settings and their checksum, 8 badge words and theirs, then per game

@@ -19,33 +19,39 @@ hold_data_file gfx.png
 hold_data_file gfx-hd.png
 start_scratch_game "$OUT_DIR/hd_art.stdout"
 
-# Resizes the window, lets the game load again, and checks the colour at the logo's centre
-# (the middle of the window, 2 % of its height higher) and the logo's size: 256 units wide.
-expect_logo() {
-    local width="$1" height="$2" colour="$3" name="$4" sheet="$5"
-    xdotool windowsize --sync "$window" "$width" "$height" 2>/dev/null ||
-        xdotool windowsize "$window" "$width" "$height"
-    sleep 1.5
-    local size
-    size="$(window_size "$window")"
-    [ "$size" = "${width}x${height}" ] || fail "window is $size, expected ${width}x${height}"
-    local shot="$OUT_DIR/hd_art_${width}x${height}.png"
-    screenshot "$window" "$shot"
+# Fails unless picture $1, of a window $2 pixels wide and $3 high, shows the loading screen
+# with the logo in colour $4 (named $5): the colour at the logo's centre (the middle of the
+# window, 2 % of its height higher) and the logo's size, 256 units wide.
+expect_logo_shown() {
+    local shot="$1" width="$2" height="$3" colour="$4" name="$5"
     local cx=$((width / 2)) cy=$((height * 48 / 100))
     expect_pixel "$shot" "$cx" "$cy" "$colour" "$name logo"
-    # The logo is 256 units wide: at width / 800 pixels per unit its edges lie at
-    # cx -/+ 128 * width / 800.
+    # At width / 800 pixels per unit the logo's edges lie at cx -/+ 128 * width / 800.
     local half=$((128 * width / 800))
     expect_pixel "$shot" $((cx - half + 3)) "$cy" "$colour" "$name logo, left edge"
     expect_pixel "$shot" $((cx + half - 3)) "$cy" "$colour" "$name logo, right edge"
     expect_pixel "$shot" $((cx - half - 3)) "$((cy - 100 * width / 800))" "212 212 16" \
         "yellow disc beside the $name logo"
+}
+
+# Resizes the window, waits for the game to load again and show the logo $3 (named $4), then
+# lets the load go on past the sprite sheet $5.
+expect_logo() {
+    local width="$1" height="$2" colour="$3" name="$4" sheet="$5"
+    xdotool windowsize --sync "$window" "$width" "$height" 2>/dev/null ||
+        xdotool windowsize "$window" "$width" "$height"
+    await picture_shows "$window" "$OUT_DIR/hd_art_${width}x${height}.png" \
+        expect_logo_shown "$width" "$height" "$colour" "$name"
+    local size
+    size="$(window_size "$window")"
+    [ "$size" = "${width}x${height}" ] || fail "window is $size, expected ${width}x${height}"
     release_data_file "$sheet"
 }
 
 window="$(focus_game_window)" || { show_game_stdout; exit 1; }
 release_data_file gfx-hd.png
-sleep 1
+# The first load, for 640 x 480, ends in the menu before the window is resized.
+await picture_shows "$window" "$OUT_DIR/hd_art_menu.png" expect_menu
 expect_logo 600 450 "255 0 0" "plain" gfx.png
 expect_logo 700 525 "0 255 0" "-hd" gfx-hd.png
 expect_logo 630 472 "255 0 0" "plain" gfx.png

@@ -79,16 +79,13 @@ GAME_STDOUT="$OUT_DIR/install.stdout"
 GAME_PID=$!
 
 window="$(focus_game_window)" || { show_game_stdout; exit 1; }
-sleep 1
-shot="$OUT_DIR/install_menu.png"
-screenshot "$window" "$shot"
-expect_menu "$shot"
+# The highscore panel slides in as the menu opens.
+await picture_shows "$window" "$OUT_DIR/install_menu.png" expect_menu
 
 # Losing the focus saves the state.
-focus_another_window
+focus_another_window "$SAVES/.travikstate"
 xdotool windowfocus --sync "$window" 2>/dev/null
-sleep 0.5
-hold_key Escape
+press_until_exit Escape
 wait_for_game_exit
 show_game_stdout
 [ "$GAME_STATUS" -eq 0 ] || fail "the game exited with status $GAME_STATUS after Escape"

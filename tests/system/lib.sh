@@ -9,6 +9,10 @@ WINDOW_WAIT=30
 EXIT_WAIT=15
 SCREEN="1024x768x24"
 
+# Seconds a test waits for something it expects (a picture, a file, the game's end) before it
+# fails; generous, since a loaded machine may give the game and the test little time.
+AWAIT_LIMIT="${AWAIT_LIMIT:-30}"
+
 GAME_PID=""
 GAME_STDOUT=""
 GAME_STATUS=""
@@ -18,36 +22,46 @@ fail() {
     exit 1
 }
 
+# Runs the command $@ inside a fresh virtual X server; the time limit applies to the command's
+# whole process group, so the X server and the game go with it. The search for a free display
+# starts at display $XVFB_FROM, or at a random one, so that two test runs on one machine do not
+# race for the same display.
+in_xvfb() {
+    local status=0
+    # Without -noreset the server resets whenever its last client leaves (the readiness check
+    # in wait_for_display is one), and refuses a client that connects meanwhile. -r turns the
+    # server's key repeat off: a key the test holds down stays down, instead of being let go
+    # and pressed again 25 times a second after the first 0.66 s (a game that happened to look
+    # between such a release and press would take it for a new press).
+    QUARROX_IN_XVFB=1 timeout -k 5 "$SYSTEM_TEST_LIMIT" \
+        xvfb-run -a -n "${XVFB_FROM:-$((100 + RANDOM % 800))}" \
+        -s "-screen 0 $SCREEN -noreset -r" "$@" ||
+        status=$?
+    [ "$status" -eq 124 ] && echo "FAIL: stopped after ${SYSTEM_TEST_LIMIT}s" >&2
+    return "$status"
+}
+
 # Re-runs the calling script, with its arguments, inside a fresh virtual X server, unless it
-# already runs inside one. The time limit applies to the script's whole process group, so the
-# X server and the game go with it.
+# already runs inside one.
 run_in_xvfb() {
     if [ -n "${QUARROX_IN_XVFB:-}" ]; then
         wait_for_display
         return 0
     fi
     local status=0
-    # The search for a free display starts at a random number, so that two test runs on one
-    # machine do not race for the same display. Without -noreset the server resets whenever
-    # its last client leaves (the readiness check below is one), and refuses a client that
-    # connects meanwhile.
-    QUARROX_IN_XVFB=1 timeout -k 5 "$SYSTEM_TEST_LIMIT" \
-        xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 $SCREEN -noreset" \
-        bash "$0" "$@" ||
-        status=$?
-    [ "$status" -eq 124 ] && echo "FAIL: stopped after ${SYSTEM_TEST_LIMIT}s" >&2
+    in_xvfb bash "$0" "$@" || status=$?
     exit "$status"
 }
 
 # xvfb-run can hand over before its server takes connections; a game started then would fail
 # to open the display. Waits (bounded) until the server answers.
 wait_for_display() {
-    local i
-    for ((i = 0; i < 100; i++)); do
-        xdpyinfo >/dev/null 2>&1 && return 0
+    local deadline=$(($(now_us) + AWAIT_LIMIT * 1000000))
+    until xdpyinfo >/dev/null 2>&1; do
+        [ "$(now_us)" -lt "$deadline" ] ||
+            fail "the virtual X server on $DISPLAY never answered within ${AWAIT_LIMIT}s"
         sleep 0.1
     done
-    fail "the virtual X server on $DISPLAY never answered"
 }
 
 stop_game() {
@@ -110,6 +124,42 @@ wait_for_game_exit() {
     GAME_STATUS=0
     wait "$GAME_PID" || GAME_STATUS=$?
     GAME_PID=""
+}
+
+# Microseconds since the epoch.
+now_us() {
+    echo "${EPOCHREALTIME//[!0-9]/}"
+}
+
+# Whether the game started last is still running.
+game_running() {
+    [ -n "$GAME_PID" ] && kill -0 "$GAME_PID" 2>/dev/null
+}
+
+# Runs the command $@ over and over until it succeeds, and prints what it printed then. The
+# command runs in a subshell, so a check that calls fail serves as a question: its complaint is
+# kept, and reported when nothing passed within AWAIT_LIMIT seconds. Fails at once when the game
+# (if one was started and not yet waited for) ends meanwhile.
+await() {
+    local deadline=$(($(now_us) + AWAIT_LIMIT * 1000000)) said
+    while :; do
+        if said="$("$@" 2>&1)"; then
+            [ -z "$said" ] || echo "$said"
+            return 0
+        fi
+        if [ -n "$GAME_PID" ] && ! game_running; then
+            fail "the game ended while the test waited for: $* ($(last_complaint "$said"))"
+        fi
+        [ "$(now_us)" -lt "$deadline" ] ||
+            fail "nothing passed within ${AWAIT_LIMIT}s: $* ($(last_complaint "$said"))"
+        sleep 0.05
+    done
+}
+
+# The last line of what a failed check said, without the FAIL: in front.
+last_complaint() {
+    local last="${1##*$'\n'}"
+    echo "${last#FAIL: }"
 }
 
 show_game_stdout() {

@@ -23,24 +23,25 @@ GAME_STDOUT="$OUT_DIR/loading_screen.stdout"
     </dev/null >"$GAME_STDOUT" &
 GAME_PID=$!
 
-window="$(focus_game_window)" || { show_game_stdout; exit 1; }
-sleep 1.5
-shot="$OUT_DIR/loading_screen.png"
-screenshot "$window" "$shot"
 # 640 x 480 shows the 800 x 600 design screen at 0.8 pixels per unit.
-expect_pixel "$shot" 20 20 "40 40 80" "background"
-expect_pixel "$shot" 20 460 "40 40 80" "background"
-expect_pixel "$shot" 320 375 "212 212 16" "yellow disc below the logo"
-expect_pixel "$shot" 205 170 "212 212 16" "yellow disc left of the logo"
-expect_pixel "$shot" 205 240 "239 176 47" "band drawn over the disc"
-expect_pixel "$shot" 20 240 "187 124 66" "band"
-expect_pixel "$shot" 620 240 "187 124 66" "band"
+expect_loading_screen() {
+    local shot="$1"
+    expect_pixel "$shot" 20 20 "40 40 80" "background"
+    expect_pixel "$shot" 20 460 "40 40 80" "background"
+    expect_pixel "$shot" 320 375 "212 212 16" "yellow disc below the logo"
+    expect_pixel "$shot" 205 170 "212 212 16" "yellow disc left of the logo"
+    expect_pixel "$shot" 205 240 "239 176 47" "band drawn over the disc"
+    expect_pixel "$shot" 20 240 "187 124 66" "band"
+    expect_pixel "$shot" 620 240 "187 124 66" "band"
+}
+
+window="$(focus_game_window)" || { show_game_stdout; exit 1; }
+await picture_shows "$window" "$OUT_DIR/loading_screen.png" expect_loading_screen
 
 release_data_file gfx-hd.png
-sleep 1
-shot="$OUT_DIR/loading_screen_done.png"
-screenshot "$window" "$shot"
-expect_menu "$shot"
+await picture_shows "$window" "$OUT_DIR/loading_screen_done.png" expect_menu
+# The check below looks at the first second of the mix.
+await expect_recorded "$capture" 1
 
 press_key "$window" F4
 wait_for_game_exit

@@ -15,16 +15,15 @@ mkdir -p "$OUT_DIR"
 make_game_dir "$GAME"
 STATE="$SCRATCH_DIR/.travikstate"
 
-# Runs the game on the state file as it is, lets it lose the focus once (which saves), and
-# ends it with a close request. Standard output goes to $1.
+# Runs the game on the state file as it is up to the menu, lets it lose the focus once and
+# waits for the save that follows, and ends it with a close request (which does not save).
+# Standard output goes to $1.
 run_once() {
     start_scratch_game "$1"
     local window
     window="$(focus_game_window)" || { show_game_stdout; exit 1; }
-    sleep 1
-    rm -f "$STATE.before"
-    [ -f "$STATE" ] && cp "$STATE" "$STATE.before"
-    focus_another_window
+    await picture_shows "$window" "${1%.stdout}_menu.png" expect_menu
+    focus_another_window "$STATE"
     "$SEND_CLOSE" "$window" || fail "could not send WM_DELETE_WINDOW"
     wait_for_game_exit
     show_game_stdout

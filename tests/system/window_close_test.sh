@@ -4,6 +4,7 @@
 # Arguments: the game binary, the send_close tool, a folder for the screenshot and the output.
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/game_dir.sh"
 run_in_xvfb "$@"
 
 GAME="$1"
@@ -20,12 +21,14 @@ size="$(window_size "$window")"
 title="$(xdotool getwindowname "$window")"
 [ "$title" = "Quarrox" ] || fail "window title is '$title', expected 'Quarrox'"
 
-# Let a few frames render so the screenshot shows what a player sees.
-sleep 1
-if ! kill -0 "$GAME_PID" 2>/dev/null; then
-    wait_for_game_exit
-    show_game_stdout
-    fail "the game ended on its own with status $GAME_STATUS"
+# The screenshot shows what a player sees once the game has loaded: the menu.
+if ! (await picture_shows "$window" "$OUT_DIR/window_close_menu.png" expect_menu); then
+    if ! game_running; then
+        wait_for_game_exit
+        show_game_stdout
+        fail "the game ended on its own with status $GAME_STATUS"
+    fi
+    fail "the game never showed its menu"
 fi
 import -window root "$OUT_DIR/window_close.png" || fail "taking the screenshot failed"
 echo "screenshot $OUT_DIR/window_close.png"
