@@ -338,9 +338,12 @@ expect_carousel() {
     expect_pixel "$shot" 301 312 "$colour" "carousel at rest on game type $type, right edge"
 }
 
-# The menu as expect_menu has it, its carousel at rest on game type $2.
+# The menu as expect_menu has it, at rest with game type $2 in the middle of its carousel. The
+# title, the panel and its buttons slide in together: the panel has come to rest once its left
+# edge is at x = 528 (expect_menu sees it a step before).
 expect_menu_at() {
     expect_menu "$1"
+    expect_dominant "$1" "2x40+528+220" "24 24 48" "highscore panel at rest"
     expect_carousel "$1" "$2"
 }
 
