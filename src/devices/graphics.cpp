@@ -130,6 +130,13 @@ KxSurface* KxGraphics::CreateSurface(int width, int height) {
     return surface;
 }
 
+int KxGraphics::SetSmoothing(int smooth) {
+    if ((smooth != 0) == smoothing) return 0;
+    Flush();  // what is pending was drawn with the other sampling
+    smoothing = smooth != 0;
+    return 0;
+}
+
 int KxGraphics::Cls(float r, float g, float b) {
     batchCount = 0;
     glClearColor(r / 255.0f, g / 255.0f, b / 255.0f, 1);
@@ -206,6 +213,7 @@ void KxGraphics::Flush() {
     if (batchSurface) {
         glEnable(GL_TEXTURE_2D);
         batchSurface->Bind();
+        batchSurface->SetSmoothMinification(smoothing);
     }
     switch (batchKind) {
         case kPoint: glDrawArrays(GL_POINTS, 0, batchCount); break;

@@ -39,6 +39,9 @@ public:
     KxVertex vertices[MaxVertices];
     // Quad q is the triangles (4q, 4q+1, 4q+2) and (4q, 4q+2, 4q+3).
     std::uint16_t quadIndices[MaxQuads * 6];
+    // Textures drawn smaller than their pixels are blended smoothly rather than sampled at
+    // the nearest texel (see SetSmoothing).
+    bool smoothing = false;
     int batchKind = 0;  // vertices per primitive of the pending batch
     int batchCount = 0;
     KxSurface* batchSurface = nullptr;
@@ -71,6 +74,10 @@ public:
     // Top-left origin; the whole drawable area turns scissoring off.
     virtual int SetScissor(int x, int y, int w, int h);
     virtual int SetMatrix(float ix, float iy, float jx, float jy, float tx, float ty);
+    // 1: textures drawn smaller than their pixels are sampled smoothly, so a picture shown
+    // below its own size loses no thin line; 0: the nearest texel everywhere, the crisp look.
+    // Textures drawn larger than their pixels always take the nearest texel.
+    virtual int SetSmoothing(int smooth);
 
     virtual int DrawPoint(float x, float y);
     virtual int DrawRect(float x, float y, float w, float h);

@@ -1,6 +1,7 @@
 #include "devices/surface.h"
 
 #include <GL/gl.h>
+#include <GL/glext.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -10,6 +11,7 @@
 namespace {
 
 const int kRgbaDepth = 4;
+const int kMostStaleErrors = 8;
 
 int FormatOfDepth(int depth, int unchanged) {
     switch (depth) {
@@ -132,14 +134,32 @@ void KxSurface::Bind() {
     CreateTexture();
 }
 
+void KxSurface::SetSmoothMinification(bool smooth) {
+    if (seq != glfwGraphicsSeq || smooth == smoothMinification) return;
+    // Smaller than half its size a texture would skip texels even when blended; its mipmaps
+    // (halved copies) keep every line, where the driver makes them.
+    const int smoothFilter = mipmapped ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR;
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, smooth ? smoothFilter : GL_NEAREST);
+    smoothMinification = smooth;
+}
+
 void KxSurface::CreateTexture() {
     seq = glfwGraphicsSeq;
+    smoothMinification = false;
     glGenTextures(1, &texture);
     glBindTexture(GL_TEXTURE_2D, texture);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    // The driver keeps the mipmaps up to date with every upload from here on; one without
+    // them (a core-only context) refuses the setting, and smooth sampling then does without.
+    // An error left from before must not be taken for the answer (a context without one
+    // keeps no more than a few).
+    for (int stale = 0; stale < kMostStaleErrors && glGetError() != GL_NO_ERROR; ++stale) {
+    }
+    glTexParameteri(GL_TEXTURE_2D, GL_GENERATE_MIPMAP, GL_TRUE);
+    mipmapped = glGetError() == GL_NO_ERROR;
 
     int textureWidth = width, textureHeight = height;
     glTexImage2D(GL_TEXTURE_2D, 0, format, textureWidth, textureHeight, 0, format,

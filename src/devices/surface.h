@@ -23,6 +23,11 @@ public:
     // the picture itself are scaled by these, not by 1 / width and 1 / height.
     float uscale = 0;
     float vscale = 0;
+    // How the texture is sampled where it is drawn smaller than its pixels: false the nearest
+    // texel (as every new texture starts), true a smooth blend of the nearest four.
+    bool smoothMinification = false;
+    // Whether the driver keeps halved copies of the texture for smooth minification.
+    bool mipmapped = false;
 
     KxSurface() {}
     // Releases texture and pixels like Discard; the collector destroys surfaces on the thread
@@ -46,6 +51,9 @@ public:
     // Makes the texture current on GL_TEXTURE_2D, making it first when there is none for the
     // current window. Does nothing before the first window exists.
     void Bind();
+    // Sets the bound texture's sampling where it is drawn smaller than its pixels (see
+    // smoothMinification); drawn larger it always takes the nearest texel.
+    void SetSmoothMinification(bool smooth);
 
 private:
     void Release();

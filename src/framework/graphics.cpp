@@ -104,6 +104,11 @@ int kx_graphics_SetBlend(int blend) {
     return 0;
 }
 
+int kx_graphics_SetSmoothing(int smooth) {
+    kx_graphics_renderDevice->SetSmoothing(smooth);
+    return 0;
+}
+
 int kx_graphics_SetScissor(float x, float y, float w, float h) {
     c_GraphicsContext* context = Context();
     context->m_scissor_x = x;

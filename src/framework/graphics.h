@@ -55,6 +55,9 @@ int kx_graphics_DeviceHeight();
 int kx_graphics_SetColor(float r, float g, float b);
 int kx_graphics_SetAlpha(float alpha);
 int kx_graphics_SetBlend(int blend);
+// 1: images drawn smaller than their pixels are sampled smoothly; 0: the nearest texel (the
+// device's SetSmoothing). Only valid while rendering.
+int kx_graphics_SetSmoothing(int smooth);
 // The device receives each value truncated toward zero.
 int kx_graphics_SetScissor(float x, float y, float w, float h);
 int kx_graphics_Cls(float r, float g, float b);

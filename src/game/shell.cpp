@@ -21,9 +21,6 @@ const int kDrumKits = 4, kLeads = 3, kAccompaniments = 3, kBasses = 4;
 
 const int kPopUpSlideEnd = 30;
 
-const int kWindowedWidth = 640;
-const int kWindowedHeight = 480;
-
 // The next value of a smoothed rate: frames per second from the time since the last call
 // (when the clock moved on), averaged over about ten calls.
 void MeasureRate(int& last, int& fps, int& average) {
@@ -207,6 +204,9 @@ int c_MyApp::p_OnRender() {
         m_devH = height;
     }
     p_FitVirtualScreen();
+    // Below a pixel per unit, nearest-texel sampling would drop whole rows and columns of
+    // the small text; at a pixel per unit and more it keeps the art crisp.
+    kx_graphics_SetSmoothing(m_scaleX < 1 ? 1 : 0);
     p_ReplayDrawList();
 
     kx_graphics_SetAlpha(0.5f);
@@ -248,7 +248,9 @@ int c_MyApp::p_FullscreenFlip() {
                                              desktop->GreenBits, desktop->BlueBits, 0, 0, 0,
                                              true);
     } else {
-        KxGlfwGame::_glfwGame->SetGlfwWindow(kWindowedWidth, kWindowedHeight, desktop->RedBits,
+        // Back to the window the game opened with, sized to the screen.
+        const KxWindowSize size = KxGlfwGame::WindowedSize();
+        KxGlfwGame::_glfwGame->SetGlfwWindow(size.width, size.height, desktop->RedBits,
                                              desktop->GreenBits, desktop->BlueBits, 0, 0, 0,
                                              false);
     }

@@ -13,8 +13,6 @@ bool KxGlfwGame::_startFullscreen = false;
 
 namespace {
 
-const int kWindowWidth = 640;
-const int kWindowHeight = 480;
 const int kColourBits = 8;
 const char* const kWindowTitle = "Quarrox";
 
@@ -38,6 +36,22 @@ KxGlfwVideoMode* NewVideoMode(const GLFWvidmode& mode) {
     result->GreenBits = mode.greenBits;
     result->BlueBits = mode.blueBits;
     return result;
+}
+
+// The part of the primary monitor that windows may use (without the desktop's panels and
+// docks); the whole desktop mode where the desktop reports none. False without a monitor.
+bool WorkArea(int* x, int* y, int* width, int* height) {
+    GLFWmonitor* monitor = glfwGetPrimaryMonitor();
+    if (!monitor) return false;
+    glfwGetMonitorWorkarea(monitor, x, y, width, height);
+    if (*width > 0 && *height > 0) return true;
+    const GLFWvidmode* mode = glfwGetVideoMode(monitor);
+    if (!mode) return false;
+    *x = 0;
+    *y = 0;
+    *width = mode->width;
+    *height = mode->height;
+    return true;
 }
 
 // Nothing can be drawn without a window, and the old one is already gone.
@@ -79,9 +93,6 @@ void KxGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int bl
     ReleaseHeldKeys();
 
     GLFWmonitor* monitor = glfwGetPrimaryMonitor();
-    const GLFWvidmode* desktopMode = monitor ? glfwGetVideoMode(monitor) : nullptr;
-    GLFWvidmode desktop = desktopMode ? *desktopMode : GLFWvidmode{};
-
     if (theWindow) glfwDestroyWindow(theWindow);
     theWindow = nullptr;
 
@@ -100,9 +111,12 @@ void KxGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int bl
     glfwMakeContextCurrent(theWindow);
     ++glfwGraphicsSeq;
 
-    if (!fullscreen && desktopMode) {
-        glfwSetWindowPos(theWindow, (desktop.width - width) / 2, (desktop.height - height) / 2);
+    int areaX = 0, areaY = 0, areaWidth = 0, areaHeight = 0;
+    if (!fullscreen && WorkArea(&areaX, &areaY, &areaWidth, &areaHeight)) {
+        glfwSetWindowPos(theWindow, areaX + (areaWidth - width) / 2,
+                         areaY + (areaHeight - height) / 2);
     }
+    ApplyWindowIcon();
 
     glfwSetKeyCallback(theWindow, OnKey);
     glfwSetCharCallback(theWindow, OnChar);
@@ -131,8 +145,9 @@ void KxGlfwGame::Run() {
         SetGlfwWindow(desktop->width, desktop->height, desktop->redBits, desktop->greenBits,
                       desktop->blueBits, 0, 0, 0, true);
     } else {
-        SetGlfwWindow(kWindowWidth, kWindowHeight, kColourBits, kColourBits, kColourBits, 0, 0,
-                      0, false);
+        const KxWindowSize size = WindowedSize();
+        SetGlfwWindow(size.width, size.height, kColourBits, kColourBits, kColourBits, 0, 0, 0,
+                      false);
     }
     StartGame();
     RenderGame();
@@ -198,6 +213,12 @@ KxGlfwVideoMode* KxGlfwGame::GetGlfwDesktopMode() {
     GLFWmonitor* monitor = glfwGetPrimaryMonitor();
     const GLFWvidmode* mode = monitor ? glfwGetVideoMode(monitor) : nullptr;
     return mode ? NewVideoMode(*mode) : new KxGlfwVideoMode;
+}
+
+KxWindowSize KxGlfwGame::WindowedSize() {
+    int x = 0, y = 0, width = 0, height = 0;
+    if (!WorkArea(&x, &y, &width, &height)) return KxWindowedSizeFor(0, 0);
+    return KxWindowedSizeFor(width, height);
 }
 
 Array<KxGlfwVideoMode*> KxGlfwGame::GetGlfwVideoModes() {

@@ -5,6 +5,7 @@
 
 #include "host/game.h"
 #include "host/video_mode.h"
+#include "host/window_size.h"
 
 struct GLFWwindow;
 
@@ -14,8 +15,8 @@ extern int glfwGraphicsSeq;
 class KxGlfwGame : public KxGame {
 public:
     static KxGlfwGame* _glfwGame;
-    // Set before Run to open the first window fullscreen in the desktop's mode instead of the
-    // 640 x 480 window (the player's --fullscreen).
+    // Set before Run to open the first window fullscreen in the desktop's mode instead of a
+    // window (the player's --fullscreen).
     static bool _startFullscreen;
 
     KxGlfwGame();
@@ -43,6 +44,9 @@ public:
     virtual void Run();
 
     static KxGlfwVideoMode* GetGlfwDesktopMode();
+    // The size of the game's window when it is not fullscreen: KxWindowedSizeFor the primary
+    // monitor's work area (the whole desktop mode where the desktop reports none).
+    static KxWindowSize WindowedSize();
     static Array<KxGlfwVideoMode*> GetGlfwVideoModes();
 
     // The current window, or null before the first SetGlfwWindow.
@@ -74,6 +78,9 @@ protected:
 
 private:
     void ReleaseHeldKeys();
+    // Gives the current window the game's icon from the data folder; without the files the
+    // window keeps the desktop's default icon.
+    void ApplyWindowIcon();
     void FollowWindowState();
     void RunDueUpdates();
 };

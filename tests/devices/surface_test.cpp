@@ -150,6 +150,41 @@ TEST_F(SurfaceTest, SubDataPremultipliesAndUploadsOnlyWhatChanged) {
     EXPECT_EQ(StoredPixels(rgb), (Bytes{1, 2, 3})) << "only RGBA surfaces take ARGB values";
 }
 
+TEST_F(SurfaceTest, SmoothingBlendsOnlyTexturesDrawnSmallerThanTheirPixels) {
+    KxSurface* surface = SurfaceOf(2, 2, 4, std::vector<unsigned char>(16, 255));
+    const fake_gl::Texture* texture = fake_gl::TextureNamed(surface->texture);
+    EXPECT_TRUE(texture->generateMipmap);
+    device->DrawSurface(surface, 0, 0);
+    device->Flush();
+    EXPECT_EQ(texture->minFilter, GL_NEAREST);
+
+    // What is pending was meant with the old sampling: it is drawn before the switch.
+    device->DrawSurface(surface, 0, 0);
+    const size_t drawn = fake_gl::Draws().size();
+    device->SetSmoothing(1);
+    EXPECT_EQ(fake_gl::Draws().size(), drawn + 1);
+    EXPECT_EQ(texture->minFilter, GL_NEAREST);
+    device->DrawSurface(surface, 0, 0);
+    device->Flush();
+    EXPECT_EQ(texture->minFilter, GL_LINEAR_MIPMAP_LINEAR);
+    EXPECT_EQ(texture->magFilter, GL_NEAREST) << "drawn larger, texels stay crisp squares";
+
+    device->SetSmoothing(0);
+    device->DrawSurface(surface, 0, 0);
+    device->Flush();
+    EXPECT_EQ(texture->minFilter, GL_NEAREST);
+
+    // A context that makes no mipmaps still blends, from the texture itself.
+    fake_gl::RefuseMipmapGeneration(true);
+    KxSurface* plain = SurfaceOf(3, 2, 4, std::vector<unsigned char>(24, 255));
+    EXPECT_EQ(fake_gl::TextureNamed(plain->texture)->width, 3)
+        << "that refusal is not taken for a refused size";
+    device->SetSmoothing(1);
+    device->DrawSurface(plain, 0, 0);
+    device->Flush();
+    EXPECT_EQ(fake_gl::TextureNamed(plain->texture)->minFilter, GL_LINEAR);
+}
+
 TEST_F(SurfaceTest, DiscardAndCollectionReleaseTextureAndPixels) {
     KxSurface* kept = device->CreateSurface(2, 2);
     const GLuint name = kept->texture;

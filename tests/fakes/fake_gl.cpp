@@ -29,6 +29,7 @@ struct State {
     GLuint bound = 0;
     GLenum error = GL_NO_ERROR;
     bool refuseNonPowerOfTwo = false;
+    bool refuseMipmapGeneration = false;
     GLint unpackAlignment = 4;
     std::set<GLenum> enabled;
     GLenum blendSrc = GL_ONE, blendDst = GL_ZERO;
@@ -142,6 +143,8 @@ std::vector<Call> Draws() {
 }
 
 void RefuseNonPowerOfTwo(bool refuse) { S().refuseNonPowerOfTwo = refuse; }
+
+void RefuseMipmapGeneration(bool refuse) { S().refuseMipmapGeneration = refuse; }
 
 void SetFramebuffer(int width, int height, const std::vector<std::uint32_t>& argb) {
     S().framebufferWidth = width;
@@ -292,6 +295,13 @@ void glTexParameteri(GLenum target, GLenum pname, GLint param) {
         case GL_TEXTURE_MAG_FILTER: texture->magFilter = param; break;
         case GL_TEXTURE_WRAP_S: texture->wrapS = param; break;
         case GL_TEXTURE_WRAP_T: texture->wrapT = param; break;
+        case GL_GENERATE_MIPMAP:
+            if (S().refuseMipmapGeneration) {
+                S().error = GL_INVALID_ENUM;
+            } else {
+                texture->generateMipmap = param != GL_FALSE;
+            }
+            break;
         default: break;
     }
 }

@@ -47,6 +47,7 @@ struct Texture {
     std::vector<std::uint8_t> pixels;
     int channels = 0;
     GLint minFilter = 0, magFilter = 0, wrapS = 0, wrapT = 0;
+    bool generateMipmap = false;
     bool deleted = false;
 };
 
@@ -67,6 +68,9 @@ std::vector<Call> Draws();
 // A driver without textures of any size: glTexImage2D with a width or height that is not a
 // power of two raises GL_INVALID_VALUE and allocates nothing.
 void RefuseNonPowerOfTwo(bool refuse);
+// A context without automatic mipmaps (core only): setting GL_GENERATE_MIPMAP raises
+// GL_INVALID_ENUM and changes nothing.
+void RefuseMipmapGeneration(bool refuse);
 
 // What glReadPixels reads: `argb` holds width * height values (alpha in bits 24-31, blue in
 // 0-7), rows bottom first as OpenGL counts them. Pixels outside it are left unwritten.

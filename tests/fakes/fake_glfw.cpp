@@ -52,6 +52,7 @@ struct State {
     bool monitorConnected = true;
     GLFWmonitor monitor;
     GLFWvidmode desktopMode = {1024, 768, 8, 8, 8, 60};
+    int workArea[4] = {0, 0, 0, 0};
     std::vector<GLFWvidmode> videoModes = {{1024, 768, 8, 8, 8, 60}};
 };
 
@@ -192,6 +193,11 @@ void SetGamepad(int jid, const GLFWgamepadstate& state) {
 void UnplugJoystick(int jid) { S().joysticks.erase(jid); }
 
 void SetDesktopMode(const GLFWvidmode& mode) { S().desktopMode = mode; }
+
+void SetWorkArea(int x, int y, int width, int height) {
+    int* area = S().workArea;
+    area[0] = x, area[1] = y, area[2] = width, area[3] = height;
+}
 
 void SetVideoModes(const std::vector<GLFWvidmode>& modes) { S().videoModes = modes; }
 
@@ -391,6 +397,22 @@ GLFWmonitor* glfwGetPrimaryMonitor(void) {
 const GLFWvidmode* glfwGetVideoMode(GLFWmonitor* monitor) {
     (void)monitor;
     return &S().desktopMode;
+}
+
+void glfwGetMonitorWorkarea(GLFWmonitor* monitor, int* xpos, int* ypos, int* width,
+                            int* height) {
+    (void)monitor;
+    const int* area = S().workArea;
+    const bool whole = area[2] <= 0 || area[3] <= 0;
+    *xpos = whole ? 0 : area[0];
+    *ypos = whole ? 0 : area[1];
+    *width = whole ? S().desktopMode.width : area[2];
+    *height = whole ? S().desktopMode.height : area[3];
+}
+
+void glfwSetWindowIcon(GLFWwindow* window, int count, const GLFWimage* images) {
+    window->iconSizes.clear();
+    for (int i = 0; i < count; ++i) window->iconSizes.push_back(images[i].width);
 }
 
 const GLFWvidmode* glfwGetVideoModes(GLFWmonitor* monitor, int* count) {

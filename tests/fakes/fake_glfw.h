@@ -34,6 +34,8 @@ struct GLFWwindow {
     double cursorY = 0;
     bool keys[GLFW_KEY_LAST + 1] = {};
     int swaps = 0;
+    // The sizes of the icon pictures last given, largest last as the program lists them.
+    std::vector<int> iconSizes;
 
     GLFWkeyfun keyCallback = nullptr;
     GLFWcharfun charCallback = nullptr;
@@ -106,6 +108,9 @@ void SetGamepad(int jid, const GLFWgamepadstate& state);
 void UnplugJoystick(int jid);
 
 void SetDesktopMode(const GLFWvidmode& mode);
+// The monitor's work area; with a width or height of 0 (as after Reset) it reports the whole
+// desktop mode, as GLFW does on a desktop that reports no work area.
+void SetWorkArea(int x, int y, int width, int height);
 void SetVideoModes(const std::vector<GLFWvidmode>& modes);
 // Without a monitor glfwGetPrimaryMonitor returns null.
 void SetMonitorConnected(bool connected);

@@ -150,7 +150,7 @@ TEST_F(FullscreenStartTest, TheFirstWindowIsFullscreenAndF11LeavesIt) {
     Release(122);
     EXPECT_EQ(fake_glfw::WindowsCreated(), 2);
     EXPECT_EQ(fake_glfw::Window()->monitor, nullptr);
-    EXPECT_EQ(fake_glfw::Window()->width, 640);
+    EXPECT_EQ(fake_glfw::Window()->width, 800);  // the window sized to the 1280 x 720 screen
     EXPECT_EQ(app->m_fullscreen, 0);
 }
 
@@ -160,7 +160,7 @@ TEST_F(FullscreenStartTest, WithoutAMonitorToFillTheGameStartsInAWindow) {
     RunOnce();
     ASSERT_EQ(fake_glfw::WindowsCreated(), 1);
     EXPECT_EQ(fake_glfw::Window()->monitor, nullptr);
-    EXPECT_EQ(fake_glfw::Window()->width, 640);
+    EXPECT_EQ(fake_glfw::Window()->width, 800);  // the design screen, with no screen to fit
     EXPECT_EQ(app->m_fullscreen, 0);
 }
 

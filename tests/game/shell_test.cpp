@@ -38,12 +38,14 @@ TEST_F(ShellTest, TheDesignScreenFitsEveryWindowShape) {
         int fitMode;
         float virtualW, virtualH;
         int landscape;
+        bool smooth;  // below a pixel per unit, small text would lose strokes to nearest texels
     };
     const Case cases[] = {
-        {800, 600, 1.0f, 1, 800, 600, 1},
-        {640, 480, 0.8f, 1, 800, 600, 1},
-        {600, 800, 4.0f / 3, 2, 450, 600, 0},
-        {1280, 720, 1.6f, 1, 800, 450, 1},
+        {800, 600, 1.0f, 1, 800, 600, 1, false},
+        {640, 480, 0.8f, 1, 800, 600, 1, true},
+        {600, 800, 4.0f / 3, 2, 450, 600, 0, false},
+        {799, 400, 0.99875f, 1, 800, 400 * 800 / 799.0f, 1, true},
+        {1280, 720, 1.6f, 1, 800, 450, 1, false},
     };
     Start();
     for (const Case& c : cases) {
@@ -56,6 +58,7 @@ TEST_F(ShellTest, TheDesignScreenFitsEveryWindowShape) {
         EXPECT_FLOAT_EQ(kx_Sprocklet_jscrw, c.virtualW);
         EXPECT_FLOAT_EQ(kx_Sprocklet_jscrh, c.virtualH);
         EXPECT_EQ(app->m_landscape, c.landscape);
+        EXPECT_EQ(kx_graphics_device->smoothing, c.smooth);
     }
 
     // A window without area keeps the last fit instead of dividing by zero.
@@ -187,13 +190,14 @@ TEST_F(ShellTest, FunctionKeysToggleDebugAndFullscreen) {
         Update();
         Release(kKeyF11);
         EXPECT_EQ(app->m_fullscreen, 0);
-        EXPECT_EQ(fake_glfw::Window()->width, 640);
-        EXPECT_EQ(fake_glfw::Window()->height, 480);
+        // Back to the window sized to the screen: the design screen once on this desktop.
+        EXPECT_EQ(fake_glfw::Window()->width, 800);
+        EXPECT_EQ(fake_glfw::Window()->height, 600);
         EXPECT_EQ(fake_glfw::Window()->monitor, nullptr);
         Render();
         EXPECT_EQ(app->m_loadStep, 1);
         FinishLoading();
-        EXPECT_EQ(app->m_artLevel, 2);  // 640 is past the first limit
+        EXPECT_EQ(app->m_artLevel, 2);
     }
 }
 

@@ -51,7 +51,8 @@ TEST_F(LoopTest, RunOpensTheWindowStartsTheGameAndRendersOnce) {
         CloseWindow();
     };
     host.Run();
-    EXPECT_EQ(windowAtStart, "Quarrox 640 480 1 1");
+    // Sized to the fake's 1024 x 768 screen: the design screen once.
+    EXPECT_EQ(windowAtStart, "Quarrox 800 600 1 1");
     EXPECT_EQ(delegate->calls, (Log{"Start", "Render"}));
 }
 

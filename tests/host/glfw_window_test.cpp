@@ -103,6 +103,48 @@ TEST_F(WindowTest, ModesComeFromThePrimaryMonitor) {
     EXPECT_EQ(fake_glfw::Window()->positionCalls, 0);
 }
 
+TEST(WindowSizeTest, TheDesignScreenAtTheLargestWholeFactorIn90PercentOfTheWorkArea) {
+    struct Case {
+        int areaWidth, areaHeight, width, height;
+    };
+    const Case cases[] = {
+        {1280, 1024, 800, 600},    {1920, 1080, 800, 600},   {2560, 1440, 1600, 1200},
+        {3840, 2160, 2400, 1800},  {1024, 768, 800, 600},    {1778, 1334, 1600, 1200},
+        // One pixel short of twice the design screen in 90 % of the height: once.
+        {1778, 1333, 800, 600},
+        // Too small for the design screen: the largest 4:3 window in 90 % of it.
+        {800, 600, 720, 540},      {640, 480, 576, 432},     {1366, 600, 720, 540},
+        {800, 1280, 720, 540},
+        // A screen of no size (no monitor reported) gets the design screen.
+        {0, 0, 800, 600},          {-1, 600, 800, 600},
+    };
+    for (const Case& c : cases) {
+        KxWindowSize size = KxWindowedSizeFor(c.areaWidth, c.areaHeight);
+        EXPECT_EQ((std::vector<int>{size.width, size.height}),
+                  (std::vector<int>{c.width, c.height}))
+            << c.areaWidth << " x " << c.areaHeight;
+    }
+}
+
+TEST_F(WindowTest, TheFirstWindowFitsAndIsCentredInTheWorkArea) {
+    // A desktop panel takes the top 40 pixels of a 2560 x 1440 screen.
+    fake_glfw::SetDesktopMode({2560, 1440, 8, 8, 8, 60});
+    fake_glfw::SetWorkArea(0, 40, 2560, 1400);
+    delegate->onCall = [](const std::string&) { fake_glfw::Window()->shouldClose = true; };
+    host.Run();
+    GLFWwindow* w = fake_glfw::Window();
+    EXPECT_EQ((std::vector<int>{w->width, w->height, w->x, w->y}),
+              (std::vector<int>{1600, 1200, 480, 140}));
+
+    // Where the desktop reports no work area, the whole screen is the area.
+    fake_glfw::SetWorkArea(0, 0, 0, 0);
+    EXPECT_EQ(KxGlfwGame::WindowedSize().width, 1600);
+    fake_glfw::SetDesktopMode({3840, 2160, 8, 8, 8, 60});
+    EXPECT_EQ(KxGlfwGame::WindowedSize().width, 2400);
+    fake_glfw::SetMonitorConnected(false);
+    EXPECT_EQ(KxGlfwGame::WindowedSize().width, 800);
+}
+
 TEST_F(WindowTest, MillisecsTruncatesTheTimer) {
     fake_glfw::SetTime(12.3456);
     EXPECT_EQ(host.Millisecs(), 12345);

@@ -71,3 +71,13 @@ void WriteAppIcons(const std::string& folder) {
         WritePng(folder + "/" + edge + "x" + edge + "/apps/quarrox.png", RenderAppIcon(size));
     }
 }
+
+void WriteWindowIcons(const std::string& dataFolder) {
+    // A window icon larger than 128 pixels is never shown, and costs every window it is set on.
+    const int kLargestWindowIcon = 128;
+    for (int size : AppIconSizes()) {
+        if (size > kLargestWindowIcon) continue;
+        WritePng(dataFolder + "/icons/quarrox-" + std::to_string(size) + ".png",
+                 RenderAppIcon(size));
+    }
+}

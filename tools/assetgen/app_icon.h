@@ -17,3 +17,7 @@ Canvas RenderAppIcon(int size);
 // Writes `folder`/<N>x<N>/apps/quarrox.png for every size, the layout of an icon theme.
 // Throws std::runtime_error when a file cannot be written.
 void WriteAppIcons(const std::string& folder);
+
+// Writes the sizes up to 128 as `data_folder`/icons/quarrox-<N>.png, where the game finds the
+// icon for its own window. Throws std::runtime_error when a file cannot be written.
+void WriteWindowIcons(const std::string& dataFolder);

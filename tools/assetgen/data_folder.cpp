@@ -1,5 +1,6 @@
 #include "assetgen/data_folder.h"
 
+#include "assetgen/app_icon.h"
 #include "assetgen/image_files.h"
 #include "assetgen/instruments.h"
 #include "assetgen/sound_effects.h"
@@ -12,4 +13,5 @@ void WriteDataFolder(const std::string& folder) {
     WriteInstruments(folder);
     WriteTuneImages(folder);
     WriteBackgroundTune(folder);
+    WriteWindowIcons(folder);
 }
