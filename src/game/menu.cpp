@@ -31,9 +31,18 @@ const float kDragFactor = 1.5f;
 const float kDragThreshold = 2;
 const int kDragging = 2;  // m_clickUsed of a press that became a drag: it activates nothing
 
+// The round logo at the panel's top, which opens the credits: its disc, 256 units across at
+// scale 1, ends 32 + 0.35 * 128 = 76.8 units from the top.
+const float kLogoFromRight = 70;
+const float kLogoY = 32;
+const float kLogoScale = 0.35f;
+
 const float kListX = 20;  // from the panel's left edge
-const float kTopListY = 60;
 const float kListScale = 1.5f;
+// The first list starts clear below the logo, whatever the window's shape: the logo keeps its
+// place from the top and the right, and the row count (p_MenuScoreLists) still leaves more
+// than a line between the first list's end and the second list.
+const float kTopListY = 80;
 
 // A pad's Start is one of buttons 7 and 8: here they choose, so they must never quit.
 const int kActivateActions[] = {c_MyApp::ActionButton1, c_MyApp::ActionButton2,
@@ -282,9 +291,9 @@ int c_MyApp::p_MenuKeys() {
 
 int c_MyApp::p_MenuLogo() {
     p_ResetDraw();
-    p_SetSize(0.35f);
-    const float y = 32 + kSlideStep * m_menuSlide;
-    if (p_Button(LogoSlot, kx_Sprocklet_jscrw - 70, y, 0) && m_clickUsed == 0 &&
+    p_SetSize(kLogoScale);
+    const float y = kLogoY + kSlideStep * m_menuSlide;
+    if (p_Button(LogoSlot, kx_Sprocklet_jscrw - kLogoFromRight, y, 0) && m_clickUsed == 0 &&
         p_PopUpOpen() == 0) {
         // The credits close on a fresh press: this one is used up here.
         m_creditsOpen = 1;

@@ -228,6 +228,7 @@ public:
     int p_DrawScore();
     int p_DrawLives();
     int p_Tutorial();
+    int p_TutorialLabel(float x, float y, int line, String text);
     int p_Pause();
     static int m_WhichWayDoIGo(float current, float target, int lo, int hi);
     int p_AddBull(float x, float y, float angle, float speed, int owner);

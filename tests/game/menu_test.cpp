@@ -97,6 +97,38 @@ TEST_F(MenuTest, TheListsFitTheScreenAndFollowTheHighlightAtOnce) {
     EXPECT_EQ(Glyphs(), lists(2, 10));
 }
 
+TEST_F(MenuTest, TheListsStandClearOfTheLogoInEveryWindowShape) {
+    // 4:3, 16:9, 21:9, and the tall 3:4 and 9:16.
+    const std::pair<int, int> shapes[] = {{800, 600}, {1280, 720}, {840, 360}, {600, 800},
+                                          {450, 800}};
+    for (const auto& [width, height] : shapes) {
+        SCOPED_TRACE(std::to_string(width) + " x " + std::to_string(height));
+        Resize(width, height);
+        Render();
+        FinishLoading();
+        Update();
+        float logoLeft = 0, logoRight = 0, logoBottom = 0;
+        for (const float* c : DrawCommands(app)) {
+            if (c[0] != c_MyApp::LogoSlot) continue;
+            const float half = app->m_imgInfo[c_MyApp::LogoSlot * 3] * app->m_artScale * c[4] / 2;
+            logoLeft = c[1] - half, logoRight = c[1] + half, logoBottom = c[2] + half;
+        }
+        ASSERT_GT(logoBottom, 0) << "no logo drawn";
+        int letters = 0;
+        for (const float* c : DrawCommands(app)) {
+            if (c[0] != app->m_font || c[6] + 32 == ' ') continue;
+            // A letter's ink: its advance wide, from 4 units above its centre to 4 below.
+            const float halfWidth = 3.5f * c[4], halfHeight = 4 * c[5];
+            const bool under = c[2] - halfHeight > logoBottom;
+            const bool beside = c[1] + halfWidth < logoLeft || c[1] - halfWidth > logoRight;
+            EXPECT_TRUE(under || beside) << "'" << char(c[6] + 32) << "' at " << c[1] << ", "
+                                         << c[2];
+            ++letters;
+        }
+        EXPECT_GT(letters, 10);
+    }
+}
+
 TEST_F(MenuTest, BackEndsTheProgramNormallyButStartAndSelectOnAPadChoose) {
     auto holdPadButton = [](int button) {
         std::vector<unsigned char> buttons(15, GLFW_RELEASE);

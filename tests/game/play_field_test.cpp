@@ -115,6 +115,41 @@ protected:
     static void Release(int code) { kx_input_device->p_KeyEvent(c_KxGameEvent::KeyUp, code); }
 };
 
+TEST_F(PlayTest, TheTutorialsTwoLineLabelsStandAFontLineApart) {
+    app->m_font = c_MyApp::FontSlot;
+    app->m_imgInfo[c_MyApp::FontSlot * 3] = 7;
+    app->m_imgInfo[c_MyApp::FontSlot * 3 + 1] = 10;
+    // The height of each line of text drawn this update, by its letters.
+    auto lineHeights = [this]() {
+        std::map<std::string, float> lines;
+        std::map<float, std::string> byHeight;
+        for (const float* c : DrawCommands(app)) {
+            if (c[0] == c_MyApp::FontSlot) byHeight[c[2]] += char(c[6] + 32);
+        }
+        for (const auto& [y, text] : byHeight) lines[text] = y;
+        return lines;
+    };
+    Start(1);
+    Rock(0, 200, 150);
+    app->m_tutorialStep = 1;
+    app->m_tutorialTimer = 100;
+    Play();
+    auto lines = lineHeights();
+    EXPECT_EQ(lines["ShoottheFliznet"] - lines["ThisissomeFliznet"], 10);
+
+    app->m_score = 1;
+    Special(5, kBomb, 500, 300, 0);
+    Play();
+    lines = lineHeights();
+    EXPECT_EQ(lines["Flyintoit!"] - lines["ThisisaBomb"], 10);
+
+    app->m_tutorialStep = 3;
+    Special(5, kWell, 500, 300, 0);
+    Play();
+    lines = lineHeights();
+    EXPECT_EQ(lines["Gravity-Well"] - lines["Thisoneisa"], 10);
+}
+
 TEST_F(PlayTest, APopSplitsTheFliznetAlongTheBulletScoresAndBursts) {
     // Pops at every heading, by the ship (owner 0) and by a bomb's bullet (owner 2). The
     // newcomers take the lowest free slots (the popped one here), a later slot having made its
