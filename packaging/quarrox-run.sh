@@ -107,6 +107,14 @@ main() {
     shift 2
 
     [ -x "$program" ] || die "no game program at $program"
+    # With --help or --version the game only prints and ends (so it does after a bad option
+    # before them): it never plays, and nothing is made for it.
+    local option
+    for option in "$@"; do
+        case "$option" in
+            --help | --help=* | --version | --version=*) exec "$program" "$@" ;;
+        esac
+    done
     [ -d "$data" ] || die "no game data at $data"
     # Absolute paths: the game runs in another folder, and the link must not depend on where
     # this script was started.

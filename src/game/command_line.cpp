@@ -36,12 +36,15 @@ const char* const kHelp =
     "  --music=composed  compose the music from the game's tune images as it plays\n"
     "  --music=both      play the recorded tune and the composed music together\n"
     "  --music=off       play no music (the options still switch the sound effects)\n"
-    "  --fullscreen      start fullscreen in the desktop's mode (F11 switches back)\n"
+    "  --fullscreen      start fullscreen in the desktop's mode (F11 switches to a window)\n"
     "  --help            show this help and end\n"
     "  --version         show the version and end\n"
     "\n"
     "The game reads its pictures and sounds from ./data and keeps its options and\n"
-    "highscores in ./.travikstate, both in the folder it is started in.\n";
+    "highscores in ./.travikstate, both in the folder it is started in. The play\n"
+    "script (scripts/play.sh) and the installed launcher start it in the player's\n"
+    "save folder, $XDG_DATA_HOME/quarrox or else ~/.local/share/quarrox, with a\n"
+    "link there to the data.\n";
 
 // The choices as the options so far make them; they take effect only if all of them are good.
 struct Choices {

@@ -68,6 +68,15 @@ expect_not_ran() {
     [ -s "$OUT" ] && fail "$1: the script wrote to standard output"
 }
 
+# --help and --version only print: the game runs where the script was started, and no save
+# folder is made for it.
+for options in --version --help "--fullscreen --help" --version=x; do
+    # shellcheck disable=SC2086 # the options are words
+    run -- "$PROGRAM" "$BUILD/data" $options
+    recorded "dir=$WORK" || fail "$options: the game did not run where the script was started"
+    [ -e "$WORK/home/.local" ] && fail "$options made the save folder"
+done
+
 # Where the folder is: ~/.local/share/quarrox unless XDG_DATA_HOME is an absolute path.
 DEFAULT="$WORK/home/.local/share/quarrox"
 run -- "$PROGRAM" "$BUILD/data" --music=off "two words" ""
