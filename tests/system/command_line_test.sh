@@ -52,7 +52,7 @@ if [ -z "${QUARROX_IN_XVFB:-}" ]; then
     trap - EXIT
 fi
 
-# A screen of a shape other than the window's, so a 640 x 480 window cannot pass for it.
+# A screen of a shape other than the window's, so the window cannot pass for it.
 SCREEN="1280x720x24"
 run_in_xvfb "$@"
 

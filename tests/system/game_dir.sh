@@ -318,11 +318,19 @@ expect_dominant() {
         fail "$4: $(basename "$1") ${2:+at $2 }is mostly $got, expected $3"
 }
 
-# Fails unless picture $1 shows the menu in a 640 x 480 window: mostly its dark blue, and the
-# highscore panel darkening the right edge between its two lists.
+# The menu checks below are laid out for a 640 x 480 window (0.8 pixels per unit); a test whose
+# window is 800 x 600 (one pixel per unit) sets MENU_WINDOW=800 and gets the same places scaled.
+MENU_WINDOW="${MENU_WINDOW:-640}"
+menu_px() {
+    echo $(($1 * MENU_WINDOW / 640))
+}
+
+# Fails unless picture $1 shows the menu: mostly its dark blue, and the highscore panel
+# darkening the right edge between its two lists.
 expect_menu() {
     expect_dominant "$1" "" "40 40 80" "menu background"
-    expect_dominant "$1" "12x40+532+220" "24 24 48" "highscore panel"
+    expect_dominant "$1" "$(menu_px 12)x$(menu_px 40)+$(menu_px 532)+$(menu_px 220)" "24 24 48" \
+        "highscore panel"
 }
 
 # The frame colours of game types 1 to 3 in the menu's carousel.
@@ -333,17 +341,21 @@ CAROUSEL_COLOURS=("" "120 255 80" "40 230 255" "255 50 200")
 # at x = 226 and x = 301.
 expect_carousel() {
     local shot="$1" type="$2"
-    local colour="${CAROUSEL_COLOURS[type]}"
-    expect_pixel "$shot" 226 312 "$colour" "carousel at rest on game type $type, left edge"
-    expect_pixel "$shot" 301 312 "$colour" "carousel at rest on game type $type, right edge"
+    local colour="${CAROUSEL_COLOURS[type]}" y
+    y="$(menu_px 312)"
+    expect_pixel "$shot" "$(menu_px 226)" "$y" "$colour" \
+        "carousel at rest on game type $type, left edge"
+    expect_pixel "$shot" "$(menu_px 301)" "$y" "$colour" \
+        "carousel at rest on game type $type, right edge"
 }
 
 # The menu as expect_menu has it, at rest with game type $2 in the middle of its carousel. The
 # title, the panel and its buttons slide in together: the panel has come to rest once its left
-# edge is at x = 528 (expect_menu sees it a step before).
+# edge is at x = 528 in a 640 x 480 window (expect_menu sees it a step before).
 expect_menu_at() {
     expect_menu "$1"
-    expect_dominant "$1" "2x40+528+220" "24 24 48" "highscore panel at rest"
+    expect_dominant "$1" "2x$(menu_px 40)+$(menu_px 528)+$(menu_px 220)" "24 24 48" \
+        "highscore panel at rest"
     expect_carousel "$1" "$2"
 }
 

@@ -7,7 +7,11 @@ SYSTEM_TEST_LIMIT="${SYSTEM_TEST_LIMIT:-120}"
 # Seconds to wait for the game's window to appear, and for the game to end once told to.
 WINDOW_WAIT=30
 EXIT_WAIT=15
-SCREEN="1024x768x24"
+# The game's window takes the largest whole multiple of 800 x 600 that fits in 90 % of the
+# screen, or the largest 4:3 window when not even one does: on this screen a 640 x 480 window,
+# the size whose pictures the tests know. It shows the design screen at 0.8 pixels per unit,
+# where the game samples its art smoothly.
+SCREEN="712x534x24"
 
 # Seconds a test waits for something it expects (a picture, a file, the game's end) before it
 # fails; generous, since a loaded machine may give the game and the test little time.

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The game opens one 640 x 480 window titled "Quarrox" and ends with status 0 when the window
-# manager asks that window to close.
+# The game opens one window titled "Quarrox", sized to the screen (640 x 480 on the tests'
+# screen), and ends with status 0 when the window manager asks that window to close.
 # Arguments: the game binary, the send_close tool, a folder for the screenshot and the output.
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
