@@ -411,8 +411,9 @@ void glfwGetMonitorWorkarea(GLFWmonitor* monitor, int* xpos, int* ypos, int* wid
 }
 
 void glfwSetWindowIcon(GLFWwindow* window, int count, const GLFWimage* images) {
-    window->iconSizes.clear();
-    for (int i = 0; i < count; ++i) window->iconSizes.push_back(images[i].width);
+    (void)window;
+    (void)count;
+    (void)images;
 }
 
 const GLFWvidmode* glfwGetVideoModes(GLFWmonitor* monitor, int* count) {

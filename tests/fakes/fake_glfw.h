@@ -34,8 +34,6 @@ struct GLFWwindow {
     double cursorY = 0;
     bool keys[GLFW_KEY_LAST + 1] = {};
     int swaps = 0;
-    // The sizes of the icon pictures last given, largest last as the program lists them.
-    std::vector<int> iconSizes;
 
     GLFWkeyfun keyCallback = nullptr;
     GLFWcharfun charCallback = nullptr;

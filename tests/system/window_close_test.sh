@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The game opens one window titled "Quarrox", sized to the screen (640 x 480 on the tests'
-# screen), and ends with status 0 when the window manager asks that window to close.
+# screen) with the game's icon, and ends with status 0 when the window manager asks that
+# window to close.
 # Arguments: the game binary, the send_close tool, a folder for the screenshot and the output.
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
@@ -20,6 +21,10 @@ size="$(window_size "$window")"
 [ "$size" = "640x480" ] || fail "window is $size, expected 640x480"
 title="$(xdotool getwindowname "$window")"
 [ "$title" = "Quarrox" ] || fail "window title is '$title', expected 'Quarrox'"
+# The game's own icon, at every size the data folder holds, from a game run in the build.
+icons="$(xprop -id "$window" _NET_WM_ICON | grep -o 'Icon ([0-9]* x [0-9]*)' | tr '\n' ' ')"
+[ "$icons" = "Icon (16 x 16) Icon (32 x 32) Icon (48 x 48) Icon (64 x 64) Icon (128 x 128) " ] ||
+    fail "the window's icons are '$icons'"
 
 # The screenshot shows what a player sees once the game has loaded: the menu.
 if ! (await picture_shows "$window" "$OUT_DIR/window_close_menu.png" expect_menu); then
