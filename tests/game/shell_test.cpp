@@ -331,7 +331,9 @@ TEST_F(ShellTest, TheDebugLineStaysReadableThroughAGame) {
         EXPECT_EQ(glyph[11], 255) << k;
         EXPECT_EQ(glyph[12], 255) << k;
         EXPECT_EQ(glyph[2], commands[start][2]) << k;
-        if (k > 0) EXPECT_GT(glyph[1], commands[start + k - 1][1]) << k;
+        if (k > 0) {
+            EXPECT_GT(glyph[1], commands[start + k - 1][1]) << k;
+        }
     }
 }
 
@@ -354,7 +356,9 @@ TEST_F(ShellTest, TheBackgroundClearsOnlyWhenItIsOpaque) {
         Render();
         const std::vector<fake_gl::Call> colours = fake_gl::CallsNamed("glClearColor");
         ASSERT_EQ(int(colours.size()), c.clears) << c.alpha;
-        if (c.clears) EXPECT_NEAR(colours[0].args[0], 40 / 255.0, 1e-6);
+        if (c.clears) {
+            EXPECT_NEAR(colours[0].args[0], 40 / 255.0, 1e-6);
+        }
         // The rectangle, if any, is the first draw: dark red (premultiplied by its alpha).
         const std::vector<fake_gl::Call> draws = fake_gl::Draws();
         const int red = int(40 * c.alpha);
