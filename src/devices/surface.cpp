@@ -137,8 +137,9 @@ void KxSurface::Bind() {
 void KxSurface::SetSmoothMinification(bool smooth) {
     if (seq != glfwGraphicsSeq || smooth == smoothMinification) return;
     // Smaller than half its size a texture would skip texels even when blended; its mipmaps
-    // (halved copies) keep every line, where the driver makes them.
-    const int smoothFilter = mipmapped ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR;
+    // (halved copies) keep every line, where the driver makes them. The one nearest in size
+    // is blended alone: sharper text than a blend of two, for less work per pixel.
+    const int smoothFilter = mipmapped ? GL_LINEAR_MIPMAP_NEAREST : GL_LINEAR;
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, smooth ? smoothFilter : GL_NEAREST);
     smoothMinification = smooth;
 }

@@ -166,7 +166,7 @@ TEST_F(SurfaceTest, SmoothingBlendsOnlyTexturesDrawnSmallerThanTheirPixels) {
     EXPECT_EQ(texture->minFilter, GL_NEAREST);
     device->DrawSurface(surface, 0, 0);
     device->Flush();
-    EXPECT_EQ(texture->minFilter, GL_LINEAR_MIPMAP_LINEAR);
+    EXPECT_EQ(texture->minFilter, GL_LINEAR_MIPMAP_NEAREST);
     EXPECT_EQ(texture->magFilter, GL_NEAREST) << "drawn larger, texels stay crisp squares";
 
     device->SetSmoothing(0);
