@@ -130,11 +130,15 @@ PRESS_RETRY="${PRESS_RETRY:-5}"
 press_until_with() {
     local down="$1" up="$2"
     shift 2
-    local deadline=$(($(now_us) + AWAIT_LIMIT * 1000000)) retry said now
+    local deadline=$(($(now_us) + AWAIT_LIMIT * 1000000)) retry said now ended
     while :; do
         $down
         retry=$(($(now_us) + PRESS_RETRY * 1000000))
         while :; do
+            # Whether the game was still there is looked at before the check: a game that ends
+            # while the check runs is then checked again, never taken for a failed answer.
+            ended=0
+            [ -n "$GAME_PID" ] && ! game_running && ended=1
             if said="$("$@" 2>&1)"; then
                 $up
                 [ -z "$said" ] || echo "$said"
@@ -142,7 +146,7 @@ press_until_with() {
                 sleep 0.1
                 return 0
             fi
-            if [ -n "$GAME_PID" ] && ! game_running; then
+            if [ "$ended" -eq 1 ]; then
                 $up
                 fail "the game ended while the test pressed for: $* ($(last_complaint "$said"))"
             fi
