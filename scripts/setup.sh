@@ -91,27 +91,39 @@ as_root() {
     fi
 }
 
-# apt-get says a great deal; its output is kept aside and shown only when it fails.
+# apt-get says a great deal; its output is kept aside and shown only when it fails. A failing
+# update (one stale source is enough) leaves the old package lists, which usually still hold
+# what we want, so only a failing install stops the set-up.
 install_missing_packages() {
     local -a missing
     wanted_packages >/dev/null || exit 1
     mapfile -t missing < <(missing_packages)
     [ "${#missing[@]}" -eq 0 ] && return 0
     if [ "$(id -u)" -ne 0 ] && ! command -v sudo >/dev/null; then
-        say "installing ${missing[*]} needs root or sudo"
+        # The command stands alone on its last line so it can be copied whole; su -l gives
+        # root's PATH, which dpkg needs.
+        local install_command="apt-get install -y --no-install-recommends ${missing[*]}"
+        say "installing the missing packages needs root, and sudo is not installed; to install"
+        say "them as root, run this (su asks for root's password), then run the set-up again:"
+        echo "su -l -c 'apt-get update; $install_command'" >&2
         exit 1
     fi
     say "installing ${missing[*]}"
     local log
     log="$(mktemp "${TMPDIR:-/tmp}/quarrox-apt.XXXXXX")"
-    if ! as_root env DEBIAN_FRONTEND=noninteractive apt-get update -q >"$log" 2>&1 ||
-        ! as_root env DEBIAN_FRONTEND=noninteractive \
-            apt-get install -y -q --no-install-recommends "${missing[@]}" >>"$log" 2>&1; then
+    local keep_log=0
+    if ! as_root env DEBIAN_FRONTEND=noninteractive apt-get update -q >"$log" 2>&1; then
+        say "warning: apt-get update failed, so the package lists may be old; installing anyway"
+        say "apt-get's output is kept in $log"
+        keep_log=1
+    fi
+    if ! as_root env DEBIAN_FRONTEND=noninteractive \
+        apt-get install -y -q --no-install-recommends "${missing[@]}" >>"$log" 2>&1; then
         tail -n 25 "$log" >&2
         say "installing the packages failed; apt-get's whole output is in $log"
         exit 1
     fi
-    rm -f "$log"
+    [ "$keep_log" -eq 1 ] || rm -f "$log"
 }
 
 # A build folder configured with another generator cannot be switched to Ninja in place; its

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# scripts/setup.sh against stand-ins for cmake, ninja and apt-get, so nothing is built or
+# scripts/setup.sh against stand-ins for cmake, ninja, apt-get and id, so nothing is built or
 # installed: the package list's [play] and [test] parts; the play set-up's configure step (no
 # test options, and none at all once configured), its targets and jobs, its progress lines and
-# its failure report; the full set-up asking for the tests; apt-get kept quiet unless it fails.
+# its failure report; the full set-up asking for the tests; apt-get kept quiet unless the install
+# fails, a failed update only warned about, and the command to run as root when there is no sudo.
 # Argument: the source folder.
 set -uo pipefail
 
@@ -70,7 +71,8 @@ case "${NINJA_STUB:-}" in
     *) echo "ninja: no work to do." ;;
 esac
 EOF
-# apt-get: APT_STUB=fail makes the install fail; either way it says a lot first.
+# apt-get: APT_STUB=fail makes the install fail, =update-fails the update (as one stale source
+# does); either way it says a lot first.
 cat >"$STUBS/apt-get" <<'EOF'
 #!/usr/bin/env bash
 echo "apt-get $*" >>"$CALLS"
@@ -79,7 +81,23 @@ if [ "$1" = install ] && [ "${APT_STUB:-}" = fail ]; then
     echo "E: Unable to locate package quarrox-no-such-package" >&2
     exit 100
 fi
+if [ "$1" = update ] && [ "${APT_STUB:-}" = update-fails ]; then
+    echo "E: The repository 'https://stale.example.org bookworm Release' does not have a Release file." >&2
+    exit 100
+fi
 EOF
+# id: root unless STUB_UID says otherwise, whoever runs the test.
+cat >"$STUBS/id" <<'EOF'
+#!/bin/sh
+echo "${STUB_UID:-0}"
+EOF
+# A PATH with no sudo at all, even where one is installed: the stand-ins and the few real
+# commands the set-up runs before it installs.
+NO_SUDO="$WORK/no_sudo"
+mkdir -p "$NO_SUDO"
+for tool in bash dirname awk dpkg-query grep; do
+    ln -s "$(command -v "$tool")" "$NO_SUDO/$tool"
+done
 # nproc: a machine with more cores than this one may have, so "every core" is seen to be asked.
 printf '#!/bin/sh\necho 7\n' >"$STUBS/nproc"
 chmod +x "$STUBS"/*
@@ -198,20 +216,35 @@ expect_failed "a failed configure"
 grep -q "stand-in configure error" "$ERR" || fail "the configure error was not shown: $(cat "$ERR")"
 grep -q '^ninja' "$CALLS" && fail "the build ran after a failed configure"
 
-# apt-get, run directly when we are root: quiet when it works, its words shown when it fails.
-if [ "$(id -u)" -eq 0 ]; then
-    printf '[play]\nbash\nquarrox-no-such-package\n' >"$TREE/scripts/packages.txt"
-    setup -- --play
-    expect_ok "an install that works"
-    grep -q '^apt-get install .*quarrox-no-such-package' "$CALLS" ||
-        fail "the missing package was not installed: $(cat "$CALLS")"
-    grep -q 'apt-get install .* bash' "$CALLS" && fail "an installed package was installed again"
-    cat "$OUT" "$ERR" | grep -q 'Reading package lists' && fail "apt-get's output was shown: $(cat "$ERR")"
-    setup APT_STUB=fail -- --play
-    expect_failed "an install that fails"
-    grep -q "Unable to locate package" "$ERR" || fail "apt-get's error was not shown: $(cat "$ERR")"
-    grep -q '^ninja' "$CALLS" && fail "the build ran after a failed install"
-else
-    echo "not root: the apt-get part is left out (sudo would not run a stand-in)"
-fi
+# apt-get, run directly for root: quiet when it works, its words shown when the install fails.
+printf '[play]\nbash\nquarrox-no-such-package\nquarrox-other-package\n' >"$TREE/scripts/packages.txt"
+setup -- --play
+expect_ok "an install that works"
+grep -q '^apt-get install .*quarrox-no-such-package quarrox-other-package' "$CALLS" ||
+    fail "the missing packages were not installed: $(cat "$CALLS")"
+grep -q 'apt-get install .* bash' "$CALLS" && fail "an installed package was installed again"
+cat "$OUT" "$ERR" | grep -q 'Reading package lists' && fail "apt-get's output was shown: $(cat "$ERR")"
+setup APT_STUB=fail -- --play
+expect_failed "an install that fails"
+grep -q "Unable to locate package" "$ERR" || fail "apt-get's error was not shown: $(cat "$ERR")"
+grep -q '^ninja' "$CALLS" && fail "the build ran after a failed install"
+
+# A failed update is a warning that names the kept log; the install and the build go on.
+setup APT_STUB=update-fails -- --play
+expect_ok "an update that fails"
+grep -q '^apt-get install ' "$CALLS" || fail "nothing was installed after a failed update: $(cat "$CALLS")"
+grep -q '^ninja' "$CALLS" || fail "the build did not run after a failed update"
+grep -q 'package lists may be old' "$ERR" || fail "no warning for the failed update: $(cat "$ERR")"
+apt_log="$(sed -n "s/^setup: apt-get's output is kept in //p" "$ERR")"
+[ -n "$apt_log" ] && grep -q 'does not have a Release file' "$apt_log" ||
+    fail "the warning names no log with the update's error: $(cat "$ERR")"
+grep -q -e 'Reading package lists' -e 'Release file' "$ERR" && fail "apt-get's output was shown: $(cat "$ERR")"
+
+# Neither root nor sudo: the exact command to run as root, and nothing installed or built.
+setup STUB_UID=1000 PATH="$STUBS:$NO_SUDO" -- --play
+expect_failed "no root and no sudo"
+grep -qxF "su -l -c 'apt-get update; apt-get install -y --no-install-recommends quarrox-no-such-package quarrox-other-package'" "$ERR" ||
+    fail "no command to run as root: $(cat "$ERR")"
+grep -q 'as root' "$ERR" || fail "the message does not say to run it as root: $(cat "$ERR")"
+[ ! -s "$CALLS" ] || fail "something ran without root or sudo: $(cat "$CALLS")"
 echo "PASS"
