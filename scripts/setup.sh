@@ -6,9 +6,13 @@
 #                                    scripts/packages.txt, and the game, its data folder and
 #                                    its icons, with one line of progress instead of the
 #                                    compiler's output
-#   scripts/setup.sh --list [--play] prints the packages it would want, and does nothing else
+#   scripts/setup.sh --package       what playing needs, and what making the Debian package
+#                                    needs: the [play] and [package] packages, and the game
+#                                    with its manual page (scripts/package.sh runs this)
+#   scripts/setup.sh --list [--play|--package]
+#                                    prints the packages it would want, and does nothing else
 #
-# Both share build/: the play build only builds fewer targets of the same configuration, so
+# All share build/: the play build only builds fewer targets of the same configuration, so
 # neither makes the other rebuild anything. Safe to run again: it installs nothing and rebuilds
 # nothing when nothing changed.
 set -euo pipefail
@@ -22,9 +26,11 @@ JOBS="$(nproc 2>/dev/null || echo 2)"
 # `cmake --install build` puts on the desktop (drawn in a moment by the generator the data
 # folder needs anyway).
 PLAY_TARGETS=(quarrox quarrox_data quarrox_icons)
+# The Debian package also carries the compressed manual page and changelog.
+PACKAGE_TARGETS=("${PLAY_TARGETS[@]}" quarrox_docs)
 
 usage() {
-    echo "usage: scripts/setup.sh [--play] [--list]" >&2
+    echo "usage: scripts/setup.sh [--play|--package] [--list]" >&2
     exit 2
 }
 
@@ -37,12 +43,14 @@ list_only=0
 for arg in "$@"; do
     case "$arg" in
         --play) mode=play ;;
+        --package) mode=package ;;
         --list) list_only=1 ;;
         *) usage ;;
     esac
 done
 
-# The packages of the list wanted in this mode: the [play] part alone, or every part. A
+# The packages of the list wanted in this mode: the [play] part alone, with the [package] part,
+# or every part. A
 # package outside any part, or an unknown heading, stops the set-up: it would otherwise be
 # installed for nobody, or for everybody, by mistake.
 wanted_packages() {
@@ -51,19 +59,20 @@ wanted_packages() {
         $0 == "" { next }
         /^\[.*\]$/ {
             part = substr($0, 2, length($0) - 2)
-            if (part != "play" && part != "test") {
-                printf "%s:%d: unknown heading [%s]; the parts are [play] and [test]\n",
+            if (part != "play" && part != "package" && part != "test") {
+                printf "%s:%d: unknown heading [%s]; the parts are [play], [package] and [test]\n",
                     list, NR, part > "/dev/stderr"
                 bad = 1
             }
             next
         }
         part == "" {
-            printf "%s:%d: %s is under no [play] or [test] heading\n", list, NR, $0 > "/dev/stderr"
+            printf "%s:%d: %s is under no [play], [package] or [test] heading\n", list, NR, $0 \
+                > "/dev/stderr"
             bad = 1
             next
         }
-        part == "play" || mode == "all" { print }
+        part == "play" || mode == "all" || (part == "package" && mode == "package") { print }
         END { exit bad }
     ' "$PACKAGE_LIST"
 }
@@ -142,7 +151,7 @@ configured_with() {
         grep -qE "^$1:[A-Z]+=$2\$" "$BUILD_DIR/CMakeCache.txt" 2>/dev/null
 }
 
-# The play build leaves the tests to the build's default (built when their packages are
+# The play and package builds leave the tests to the build's default (built when their packages are
 # there) and never reconfigures a configured folder: ninja re-runs CMake itself when a
 # CMakeLists.txt changes, and a different option here would make the next full set-up
 # reconfigure, or worse, rebuild. The full set-up asks for the tests and benchmarks, so a
@@ -150,7 +159,7 @@ configured_with() {
 configure() {
     drop_foreign_cache
     local -a options=(-G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo)
-    if [ "$mode" = play ]; then
+    if [ "$mode" != all ]; then
         configured_with CMAKE_GENERATOR Ninja && return 0
     else
         configured_with QUARROX_BUILD_TESTS ON && configured_with QUARROX_BUILD_BENCHMARKS ON &&
@@ -158,7 +167,7 @@ configure() {
         options+=(-DQUARROX_BUILD_TESTS=ON -DQUARROX_BUILD_BENCHMARKS=ON)
     fi
     mkdir -p "$BUILD_DIR"
-    if [ "$mode" = play ]; then
+    if [ "$mode" != all ]; then
         progress_line "configuring"
     fi
     if ! cmake -S "$ROOT" -B "$BUILD_DIR" "${options[@]}" >"$BUILD_LOG" 2>&1; then
@@ -227,10 +236,11 @@ show_failure() {
     say "the build failed; its whole output is in $BUILD_LOG"
 }
 
+# Builds the targets $@ with one line of progress.
 build_game() {
     local status=0
     # ninja prints "[finished/total] what" for each step when its output is not a terminal.
-    NINJA_STATUS='[%f/%t] ' ninja -C "$BUILD_DIR" -j"$JOBS" "${PLAY_TARGETS[@]}" 2>&1 |
+    NINJA_STATUS='[%f/%t] ' ninja -C "$BUILD_DIR" -j"$JOBS" "$@" 2>&1 |
         show_progress 3>"$BUILD_LOG" || status=$?
     if [ "$status" -ne 0 ]; then
         show_failure
@@ -248,8 +258,8 @@ if [ "$list_only" -eq 1 ]; then
 fi
 install_missing_packages
 configure
-if [ "$mode" = play ]; then
-    build_game
-else
-    build_everything
-fi
+case "$mode" in
+    play) build_game "${PLAY_TARGETS[@]}" ;;
+    package) build_game "${PACKAGE_TARGETS[@]}" ;;
+    *) build_everything ;;
+esac

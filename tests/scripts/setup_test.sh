@@ -135,6 +135,9 @@ cat >"$TREE/scripts/packages.txt" <<'EOF'
 bash   # the shell
 coreutils
 
+[package]
+dpkg
+
 [test]
   # indented comment
 grep
@@ -142,9 +145,12 @@ EOF
 setup -- --list --play
 expect_ok "--list --play"
 [ "$(cat "$OUT")" = $'bash\ncoreutils' ] || fail "the play set was: $(cat "$OUT")"
+setup -- --list --package
+expect_ok "--list --package"
+[ "$(cat "$OUT")" = $'bash\ncoreutils\ndpkg' ] || fail "the package set was: $(cat "$OUT")"
 setup -- --list
 expect_ok "--list"
-[ "$(cat "$OUT")" = $'bash\ncoreutils\ngrep' ] || fail "the full set was: $(cat "$OUT")"
+[ "$(cat "$OUT")" = $'bash\ncoreutils\ndpkg\ngrep' ] || fail "the full set was: $(cat "$OUT")"
 [ ! -s "$CALLS" ] || fail "--list ran something: $(cat "$CALLS")"
 setup -- --frobnicate
 [ "$STATUS" -eq 2 ] || fail "an unknown option gave status $STATUS"
@@ -180,6 +186,13 @@ grep -q '^Building Quarrox: 80/80$' "$ERR" || fail "the progress did not reach t
 grep -q -e 'step' -e 'warning' -e 'Entering' "$ERR" && fail "ninja's own output was shown: $(cat "$ERR")"
 [ ! -s "$OUT" ] || fail "the play set-up wrote to standard output: $(cat "$OUT")"
 grep -q 'warning: a compiler remark' "$TREE/build/build.log" || fail "the build log lost ninja's output"
+
+# The package set-up builds the game's targets and the manual page, and leaves CMake alone too.
+setup -- --package
+expect_ok "package set-up"
+grep -q '^cmake' "$CALLS" && fail "the package set-up configured again: $(cat "$CALLS")"
+grep -q '^ninja .* quarrox_icons quarrox_docs$' "$CALLS" ||
+    fail "the package build's targets: $(grep '^ninja' "$CALLS")"
 
 # Once configured, a play set-up leaves CMake alone, and says nothing when all is built.
 setup -- --play

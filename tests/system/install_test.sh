@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # `cmake --install` of the build: the launcher, the program off PATH, the data, a desktop entry
-# that desktop-file-validate accepts and an icon of each size. The installation is then moved
+# that desktop-file-validate accepts, an icon of each size, the manual page and the AppStream
+# metadata. The installation is then moved
 # elsewhere and started through a link to its launcher, as a player would from a folder on
 # PATH: it must find its files from where it is, run in the player's save folder (reading and
 # writing the state file there), show the menu, end on Escape, and write nothing into the
@@ -43,8 +44,10 @@ file_list() {
 DESKTOP="$PREFIX/share/applications/quarrox.desktop"
 [ -f "$DESKTOP" ] || fail "no desktop entry"
 desktop-file-validate "$DESKTOP" || fail "desktop-file-validate rejects the desktop entry"
-for line in Type=Application Name=Quarrox Exec=quarrox Icon=quarrox Terminal=false \
-    'Categories=Game;ArcadeGame;'; do
+# The launcher by its absolute path, quoted for the space in it: the prefix's bin/ need not be
+# on PATH.
+for line in Type=Application Name=Quarrox "Exec=\"$PREFIX/bin/quarrox\"" Icon=quarrox \
+    Terminal=false 'Categories=Game;ArcadeGame;'; do
     grep -qxF "$line" "$DESKTOP" || fail "the desktop entry lacks $line"
 done
 grep -q '^Comment=.' "$DESKTOP" || fail "the desktop entry has no comment"
@@ -55,6 +58,9 @@ for size in 16 32 48 64 128 256; do
     got="$(identify -format '%m %w %h' "$icon" 2>&1)"
     [ "$got" = "PNG $size $size" ] || fail "the ${size}x${size} icon is '$got'"
 done
+[ -f "$PREFIX/share/man/man6/quarrox.6.gz" ] || fail "no manual page"
+[ -f "$PREFIX/share/metainfo/example.quarrox.Quarrox.metainfo.xml" ] || fail "no AppStream metadata"
+[ -e "$PREFIX/games" ] || [ -e "$PREFIX/share/doc" ] && fail "the package's own files were installed"
 [ -z "$(find "$PREFIX" -name .generated)" ] || fail "build stamps were installed"
 
 # Moved after installing, and started through a link from elsewhere.
