@@ -94,6 +94,14 @@ move_old_state() {
     echo "$old" >>"$noticed" 2>/dev/null || true
 }
 
+# Path $1 from the root: as it is when it starts with "/", else from the current folder.
+absolute() {
+    case "$1" in
+        /* | "") echo "$1" ;;
+        *) echo "$PWD/$1" ;;
+    esac
+}
+
 main() {
     local old_folder=""
     if [ "${1:-}" = "--move-state-from" ]; then
@@ -127,8 +135,24 @@ main() {
     link_data "$folder" "$data"
     [ -z "$old_folder" ] || move_old_state "$folder" "$old_folder"
 
+    # The game runs in the save folder: a recording named relative to where the player is
+    # must be named from the root.
+    local -a options=()
+    local expect_file=0
+    for option in "$@"; do
+        if [ "$expect_file" -eq 1 ]; then
+            option="$(absolute "$option")"
+            expect_file=0
+        elif [ "$option" = --replay ]; then
+            expect_file=1
+        elif [[ "$option" == --replay=* ]]; then
+            option="--replay=$(absolute "${option#--replay=}")"
+        fi
+        options+=("$option")
+    done
+
     cd -- "$folder"
-    exec "$program" "$@"
+    exec "$program" "${options[@]}"
 }
 
 main "$@"

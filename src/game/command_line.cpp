@@ -4,8 +4,11 @@
 #include <cstring>
 #include <string>
 
+#include "game/replay_files.h"
+
 MusicChoice kx_Sprocklet_MusicChoice = {1, 0};
 bool kx_Sprocklet_StartFullscreen = false;
+std::unique_ptr<replay::Recording> kx_Sprocklet_ProgramReplay;
 
 namespace {
 
@@ -14,6 +17,7 @@ const char* const kVersion = QUARROX_VERSION;
 
 const int kGoOn = -1;
 const int kUsageError = 2;
+const int kUnplayable = 1;
 
 struct NamedChoice {
     const char* name;
@@ -37,6 +41,7 @@ const char* const kHelp =
     "  --music=both      play the recorded tune and the composed music together\n"
     "  --music=off       play no music (the options still switch the sound effects)\n"
     "  --fullscreen      start fullscreen in the desktop's mode (F11 switches to a window)\n"
+    "  --replay FILE     play the recorded game FILE and end; any key or click stops it\n"
     "  --help            show this help and end\n"
     "  --version         show the version and end\n"
     "\n"
@@ -50,6 +55,7 @@ const char* const kHelp =
 struct Choices {
     MusicChoice music;
     bool fullscreen;
+    const char* replayFile;
 };
 
 // Takes the value of --music=VALUE; false when it names no choice.
@@ -93,7 +99,7 @@ int TakesNoValue(const char* name, const char* value) {
 // where it stands (so `--fullscreen --version` shows the version), a bad option ends it with
 // an error, and of repeated choices the last one counts.
 int kx_Sprocklet_ReadCommandLine(int argc, const char* const* argv) {
-    Choices choices = {kx_Sprocklet_MusicChoice, kx_Sprocklet_StartFullscreen};
+    Choices choices = {kx_Sprocklet_MusicChoice, kx_Sprocklet_StartFullscreen, nullptr};
     for (int i = 1; i < argc; ++i) {
         const char* option = argv[i];
         const char* value = nullptr;
@@ -121,7 +127,23 @@ int kx_Sprocklet_ReadCommandLine(int argc, const char* const* argv) {
             }
             continue;
         }
+        if (IsOption(option, "--replay", &value)) {
+            if (!value && i + 1 < argc) value = argv[++i];
+            if (!value || *value == '\0') return UsageError("--replay needs a recording's file");
+            choices.replayFile = value;
+            continue;
+        }
         return UsageError(std::string("unknown option '") + option + "'");
+    }
+    // A recording that cannot be played is refused before any window opens.
+    if (choices.replayFile) {
+        auto recording = std::make_unique<replay::Recording>();
+        std::string reason;
+        if (!ReadRecording(choices.replayFile, recording.get(), &reason)) {
+            std::fprintf(stderr, "quarrox: %s: %s\n", choices.replayFile, reason.c_str());
+            return kUnplayable;
+        }
+        kx_Sprocklet_ProgramReplay = std::move(recording);
     }
     kx_Sprocklet_MusicChoice = choices.music;
     kx_Sprocklet_StartFullscreen = choices.fullscreen;

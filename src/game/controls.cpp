@@ -1,11 +1,13 @@
 // Controls: the pointer in virtual units, the game's actions from keyboard, joysticks and the
 // iCade letter stream, the latches that stop one press from acting twice, and steering.
+#include <algorithm>
 #include <cmath>
 
 #include "framework/graphics.h"
 #include "framework/input.h"
 #include "game/key_codes.h"
 #include "game/my_app.h"
+#include "game/replay_session.h"
 
 namespace {
 
@@ -75,11 +77,19 @@ const int kLatchActions[] = {c_MyApp::ActionUp,      c_MyApp::ActionLeft,    c_M
                              c_MyApp::ActionButton3, c_MyApp::ActionButton4, c_MyApp::ActionButton5,
                              c_MyApp::ActionButton6, kActionBack};
 
-const ActionSources* FindAction(int action) {
-    for (const ActionSources& sources : kActions) {
-        if (sources.action == action) return &sources;
+// A recording keeps each action as one bit, at its place in the table.
+static_assert(sizeof kActions / sizeof kActions[0] == replay::kActions,
+              "a recorded input holds one bit per action");
+
+int FindAction(int action) {
+    for (int index = 0; index < replay::kActions; ++index) {
+        if (kActions[index].action == action) return index;
     }
-    return nullptr;
+    return -1;
+}
+
+bool StickBit(uint8_t directions, StickRule rule) {
+    return rule != kNoStick && (directions >> (rule - kStickUp) & 1) != 0;
 }
 
 bool ButtonHeld(const ActionSources& sources, int player) {
@@ -137,10 +147,21 @@ bool Ramp(float& ramp, bool held, float direction) {
 
 int c_MyApp::p_PlayKey(int action, int useStick, int player) {
     if (player < -1 || player >= kx_input_JoyPorts) return 0;
-    const ActionSources* sources = FindAction(action);
-    if (!sources) return 0;
+    const int index = FindAction(action);
+    if (index < 0) return 0;
+    const ActionSources* sources = &kActions[index];
     const bool iCade = kx_Sprocklet_iCadeControls == 1;
     const bool joystick = player >= 0;
+
+    if (p_Playing()) {
+        const replay::Input& in = m_replay->current;
+        bool held = (in.keyboard >> index & 1) != 0;
+        if (joystick) held = held || (in.joyButtons[player] >> index & 1) != 0;
+        if (joystick && useStick == 1 && !iCade) {
+            held = held || StickBit(in.joySticks[player], sources->stick);
+        }
+        return held ? 1 : 0;
+    }
 
     bool held = AnyKeyDown(sources->keys, 3);
     if (!iCade) held = held || AnyKeyDown(sources->letters, 2);
@@ -158,6 +179,14 @@ int c_MyApp::p_PlayKeyAll(int action, int useStick) {
         count += p_PlayKey(action, useStick, player);
     }
     return count;
+}
+
+int c_MyApp::p_AnyPress() {
+    for (int key = 1; key < kx_input_KeyCount; ++key) {
+        // The close box ends the program whatever else goes on.
+        if (key != kx_input_KeyClose && kx_input_KeyHit(key)) return 1;
+    }
+    return 0;
 }
 
 int c_MyApp::p_ClearPad() {
@@ -193,32 +222,70 @@ int c_MyApp::p_ReadICade() {
     return 0;
 }
 
-int c_MyApp::p_SamplePointer() {
+// The devices' state as the rules will see it this update: each action's keys, letters and pad
+// entries, each player's buttons and stick, the pointer and the touches in virtual units.
+int c_MyApp::p_TakeInput() {
+    if (p_Playing()) return 0;
+    replay::Input& in = m_replay->current;
+    in = replay::Input();
+    const bool iCade = kx_Sprocklet_iCadeControls == 1;
+    for (int index = 0; index < replay::kActions; ++index) {
+        const ActionSources& sources = kActions[index];
+        bool held = AnyKeyDown(sources.keys, 3) || (!iCade && AnyKeyDown(sources.letters, 2));
+        for (int i = 0; i < 3 && sources.pads[i] >= 0; ++i) held = held || m_pad[sources.pads[i]] != 0;
+        if (held) in.keyboard |= 1u << index;
+        for (int player = 0; player < kx_input_JoyPorts; ++player) {
+            if (ButtonHeld(sources, player)) in.joyButtons[player] |= 1u << index;
+        }
+    }
+    for (int player = 0; player < kx_input_JoyPorts; ++player) {
+        for (StickRule rule : {kStickUp, kStickLeft, kStickRight, kStickDown}) {
+            if (StickHeld(rule, player)) in.joySticks[player] |= 1u << (rule - kStickUp);
+        }
+    }
+    in.stickX = kx_input_JoyX(0, 0);
+    in.stickY = kx_input_JoyY(0, 0);
+
     const float o = kx_Sprocklet_overscan;
     const int deviceWidth = kx_graphics_DeviceWidth();
     const float oy = deviceWidth > 0 ? o * kx_graphics_DeviceHeight() / deviceWidth : 0;
-    const int leftDown = kx_input_MouseDown(0);
+    in.mouseX = ToVirtual(kx_input_MouseX(), o, m_scaleX);
+    in.mouseY = ToVirtual(kx_input_MouseY(), oy, m_scaleY);
+    in.mouseDown = kx_input_MouseDown(0) ? 1 : 0;
+    in.mouseHits = static_cast<uint8_t>(std::min(kx_input_MouseHit(0), 255));
+    for (int i = 0; i < replay::kTouches; ++i) {
+        if (!kx_input_TouchDown(i)) continue;
+        in.touchDown |= 1u << i;
+        in.touchX[i] = ToVirtual(kx_input_TouchX(i), o, m_scaleX);
+        in.touchY[i] = ToVirtual(kx_input_TouchY(i), oy, m_scaleY);
+    }
+    return 0;
+}
+
+int c_MyApp::p_SamplePointer() {
+    const replay::Input& in = m_replay->current;
+    const int leftDown = in.mouseDown;
 
     m_mouseOldX = m_mouseX;
     m_mouseOldY = m_mouseY;
-    m_mouseX = ToVirtual(kx_input_MouseX(), o, m_scaleX);
-    m_mouseY = ToVirtual(kx_input_MouseY(), oy, m_scaleY);
+    m_mouseX = in.mouseX;
+    m_mouseY = in.mouseY;
     // A fresh press has not moved yet.
     if (m_mouseWasDown == 0 && leftDown) {
         m_mouseOldX = m_mouseX;
         m_mouseOldY = m_mouseY;
     }
     m_pointerDown = leftDown ? 1 : 0;
-    m_mouseHit = kx_input_MouseHit(0);
+    m_mouseHit = in.mouseHits;
 
     for (int i = 0; i < kx_Sprocklet_PointerTouches; ++i) {
         m_touchDown[i] = 0;
         m_touchX[i] = static_cast<int>(kx_Sprocklet_Omitted);
         m_touchY[i] = static_cast<int>(kx_Sprocklet_Omitted);
-        if (!kx_input_TouchDown(i)) continue;
+        if ((in.touchDown >> i & 1) == 0) continue;
         m_touchDown[i] = 1;
-        m_touchX[i] = ToVirtual(kx_input_TouchX(i), o, m_scaleX);
-        m_touchY[i] = ToVirtual(kx_input_TouchY(i), oy, m_scaleY);
+        m_touchX[i] = in.touchX[i];
+        m_touchY[i] = in.touchY[i];
         m_pointerDown = 1;
     }
     m_mouseWasDown = leftDown ? 1 : 0;
@@ -280,8 +347,9 @@ int c_MyApp::p_AnalogueControl() {
         p_Oval(m_mouseX, m_mouseY, 8, 8);
     }
 
-    const float stickX = kx_input_JoyX(0, 0);
-    const float stickY = kx_input_JoyY(0, 0);
+    const bool playing = p_Playing();
+    const float stickX = playing ? m_replay->current.stickX : kx_input_JoyX(0, 0);
+    const float stickY = playing ? m_replay->current.stickY : kx_input_JoyY(0, 0);
     if (std::fabs(stickX) > kSteerStickThreshold || std::fabs(stickY) > kSteerStickThreshold) {
         m_steerX = stickX;
         m_steerY = -stickY;

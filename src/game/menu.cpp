@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "game/my_app.h"
+#include "game/replay_session.h"
 #include "runtime/debugger.h"
 
 namespace {
@@ -36,6 +37,8 @@ const int kDragging = 2;  // m_clickUsed of a press that became a drag: it activ
 const float kLogoFromRight = 70;
 const float kLogoY = 32;
 const float kLogoScale = 0.35f;
+
+const int kNoticeUpdates = 240;  // four seconds
 
 const float kListX = 20;  // from the panel's left edge
 const float kListScale = 1.5f;
@@ -71,6 +74,8 @@ int c_MyApp::p_Menu() {
     p_MenuKeys();
     p_MenuLogo();
     p_MenuDrag();
+    p_MenuNotice();
+    p_AttractMode();
     return 0;
 }
 
@@ -285,7 +290,35 @@ int c_MyApp::p_MenuKeys() {
         m_creditsOpen = 1;
         m_keyLatch = 1;
         p_PlaySFX(SoundSelect, 1, 1, 0);
+    } else if (p_PlayKeyAll(ActionButton5, 1) != 0 && m_menuSel < kOptionsItem) {
+        m_keyLatch = 1;
+        p_WatchBest(m_menuSel);
     }
+    return 0;
+}
+
+// The best recorded game of the type plays; without one, the menu says so.
+int c_MyApp::p_WatchBest(int gameType) {
+    replay::Recording best;
+    if (!p_BestRecording(gameType, &best)) {
+        m_replay->notice = "No recorded game of this type yet";
+        m_replay->noticeTimer = kNoticeUpdates;
+        return 0;
+    }
+    p_PlaySFX(SoundChoose, 1, 1, 0);
+    p_PlaybackStart(best, static_cast<int>(ReplaySession::Purpose::Watch));
+    return 0;
+}
+
+// A short line at the bottom of the menu: why a recording did not play, or stopped.
+int c_MyApp::p_MenuNotice() {
+    ReplaySession& r = *m_replay;
+    if (r.noticeTimer <= 0) return 0;
+    --r.noticeTimer;
+    p_ResetDraw();
+    p_SetCol(255, 220, 120, std::min(1.0f, r.noticeTimer / 30.0f));
+    p_Text((kx_Sprocklet_jscrw - kPanelWidth) * 0.5f, kx_Sprocklet_jscrh - 24,
+           String(r.notice.c_str()), 1, 0);
     return 0;
 }
 

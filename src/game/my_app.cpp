@@ -1,5 +1,12 @@
 #include "game/my_app.h"
 
+#include "game/replay_session.h"
+
+// The recording session is plain memory, not the collector's: it holds no collected object.
+c_MyApp::c_MyApp() : m_replay(std::make_unique<ReplaySession>()) {}
+
+c_MyApp::~c_MyApp() = default;
+
 c_MyApp* c_MyApp::m_new() {
     c_App::m_new();
     gc_assign(m_music, (new c_ZuPlayer)->m_new());

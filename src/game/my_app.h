@@ -2,12 +2,21 @@
 // the order of the game's source files; each concern's methods are defined in its own file.
 #pragma once
 
+#include <cstdint>
+#include <memory>
+
 #include "framework/app.h"
 #include "framework/audio.h"
 #include "framework/image.h"
 #include "music/zu_player.h"
 #include "runtime/array.h"
 #include "runtime/string.h"
+
+namespace replay {
+struct Input;
+struct Recording;
+}
+struct ReplaySession;
 
 // The game-wide marker for an omitted float argument, for the position of a touch that is up,
 // and (with kx_Sprocklet_OvalKind) the kind of a rectangle draw command.
@@ -80,7 +89,6 @@ public:
     int m_i = 0;  // scratch loop index; nothing relies on it across calls
     c_ZuPlayer* m_music = nullptr;  // the procedural music player, made with the game
 
-    c_MyApp() {}
     c_MyApp* m_new();
     void mark() override;
 
@@ -387,4 +395,46 @@ public:
     int p_GameStartMusic();
     // The file tune pauses with the game and resumes with it (once per update).
     int p_TuneFollowsPause();
+
+    // --- recordings: every game recorded, recordings played back (replay_recording.cpp,
+    // replay_playback.cpp, replay_files.cpp) ---
+    std::unique_ptr<ReplaySession> m_replay;
+
+    c_MyApp();
+    ~c_MyApp() override;
+    // This update's input: the devices' (into the session's current input), unless a
+    // recording plays.
+    int p_TakeInput();
+    int p_RecordStart();
+    int p_RecordBeforeRules();
+    int p_RecordAfterRules();
+    // An event of `kind` (replay::Event::Kind) before the next recorded update.
+    int p_RecordEvent(int kind, uint32_t seed);
+    int p_RecordEnd();
+    // After the music's step, which began with the generator at `seedBefore`.
+    int p_MusicDrew(uint32_t seedBefore);
+    bool p_Playing() const;
+    // Plays `recording`; `purpose` is a ReplaySession::Purpose.
+    int p_PlaybackStart(const replay::Recording& recording, int purpose);
+    int p_PlaybackBeforeRules();
+    int p_PlaybackAfterRules();
+    int p_PlaybackCaption();
+    int p_PlaybackInterrupted();
+    int p_PlaybackEnd(bool inStep);
+    // Plays the recording the command line named (--replay), once the art has loaded.
+    int p_StartProgramReplay();
+    // The focus rule: a game losing or regaining the focus is paused with its menu open.
+    int p_FocusPause();
+    String p_GameVersion();
+    int p_KeepRecording(const replay::Recording& made);
+    bool p_BestRecording(int gameType, replay::Recording* recording);
+    int p_WatchBest(int gameType);
+    int p_MenuNotice();
+    // 1 when a key, mouse button or pad button went down since the last update.
+    int p_AnyPress();
+    // The idle menu's demos (attract_mode.cpp) and their pilot (autopilot.cpp).
+    int p_AttractMode();
+    int p_StartDemo(int gameType);
+    bool p_Quiet() const;
+    replay::Input p_AutopilotInput();
 };

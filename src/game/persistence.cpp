@@ -73,6 +73,8 @@ void ResetSettings(Array<int>& settings) {
 }  // namespace
 
 int c_MyApp::p_Save() {
+    // A played game's options and scores are not the player's.
+    if (p_Playing()) return 0;
     std::string text;
     for (int i = 0; i < SettingCount; ++i) Append(text, m_settings[i]);
     Append(text, SettingsChecksum(m_settings));

@@ -4,8 +4,10 @@
 #include "framework/async_event.h"
 #include "framework/graphics.h"
 #include "framework/input.h"
+#include "framework/random.h"
 #include "game/key_codes.h"
 #include "game/my_app.h"
+#include "game/replay_session.h"
 #include "host/glfw_game.h"
 #include "runtime/debugger.h"
 
@@ -36,19 +38,6 @@ void Slide(int& slide, bool open) {
     if (!open && slide > 0) --slide;
 }
 
-// A game that loses or regains focus in play is paused with its menu already open; outside
-// play nothing is paused.
-void ApplyFocusPause(c_MyApp* app) {
-    if (app->m_mode < c_MyApp::ModePlaying) {
-        app->m_paused = 0;
-        app->m_pauseMenuOn = 0;
-        app->m_pauseMenuY = 0;
-    } else {
-        app->m_paused = 1;
-        app->m_pauseMenuOn = 1;
-        app->m_pauseMenuY = static_cast<int>(kx_Sprocklet_jscrh / 2);
-    }
-}
 
 // The defaults that the saved state is read over: no badges queued or held, all options 0
 // but sound on, no scores. The arrays start zeroed, so clearing their leading parts only
@@ -99,24 +88,41 @@ int c_MyApp::p_OnCreate() {
 }
 
 int c_MyApp::p_OnUpdate() {
-    m_pad[PadBackKey] = kx_input_KeyHit(kx_input_KeyBack);
-    if (kx_input_KeyHit(kKeyF11)) p_FullscreenFlip();
+    // While a recording plays, the keys only stop it (the close box and F4 still end the
+    // program).
     if (kx_input_KeyHit(kKeyF4) || kx_input_KeyHit(kx_input_KeyClose)) kxError(String());
-    if (kx_input_KeyHit(kKeyF1)) kx_Sprocklet_DebugMode = 1 - kx_Sprocklet_DebugMode;
+    const bool interrupted = p_PlaybackInterrupted() != 0;
+    if (!p_Playing() && !interrupted) {
+        m_pad[PadBackKey] = kx_input_KeyHit(kx_input_KeyBack);
+        if (kx_input_KeyHit(kKeyF11)) p_FullscreenFlip();
+        if (kx_input_KeyHit(kKeyF1)) kx_Sprocklet_DebugMode = 1 - kx_Sprocklet_DebugMode;
+    }
     kx_asyncevent_UpdateAsyncEvents();
     p_TuneFollowsPause();
     MeasureRate(m_uLast, m_uFps, m_uFpsAvg);
-    if (kx_Sprocklet_HasMusic == 1) m_music->p_Zu_Alive_U(m_paused, p_MusicOn());
+    if (kx_Sprocklet_HasMusic == 1) {
+        const uint32_t seed = kx_random_Seed;
+        m_music->p_Zu_Alive_U(m_paused, p_MusicOn());
+        p_MusicDrew(seed);
+    }
 
+    if (m_loadStep == 0) {
+        p_StartProgramReplay();
+        p_PlaybackBeforeRules();
+    }
+    p_TakeInput();
     p_SamplePointer();
     p_InputLatches();
 
     if (m_loadStep == 0) {
+        p_RecordBeforeRules();
         p_RunMode();
         p_PopUpBoxes();
+        p_RecordAfterRules();
+        p_PlaybackAfterRules();
     }
     if (m_loadStep > 0) p_Loader();
-    if (kx_Sprocklet_iCadeControls == 1) p_ReadICade();
+    if (kx_Sprocklet_iCadeControls == 1 && !p_Playing()) p_ReadICade();
     for (int i = 0; i < kx_Sprocklet_PadPulses; ++i) {
         if (m_pad[i] == 1) m_pad[i] = 0;
     }
@@ -222,6 +228,18 @@ int c_MyApp::p_FitVirtualScreen() {
     // last one rather than dividing by zero.
     if (width - 2 * overscan <= 0 || height - 2 * overscan <= 0) return 0;
 
+    if (p_Playing()) {
+        // A played game keeps the field it was recorded on, whole, however the window is.
+        const ReplaySession& r = *m_replay;
+        m_scaleX = m_scaleY = std::min((width - 2 * overscan) / r.fieldWidth,
+                                       (height - 2 * overscan) / r.fieldHeight);
+        m_fitMode = m_scaleX * r.fieldWidth >= width - 2 * overscan ? 1 : 2;
+        kx_Sprocklet_jscrw = r.fieldWidth;
+        kx_Sprocklet_jscrh = r.fieldHeight;
+        m_landscape = kx_Sprocklet_jscrw >= kx_Sprocklet_jscrh ? 1 : 0;
+        return 0;
+    }
+
     m_scaleX = (width - 2 * overscan) / kx_Sprocklet_rawscrw;
     m_scaleY = (height - 2 * overscan) / kx_Sprocklet_rawscrh;
     float unitsPerPixel;
@@ -237,6 +255,21 @@ int c_MyApp::p_FitVirtualScreen() {
     kx_Sprocklet_jscrw = width / unitsPerPixel;
     kx_Sprocklet_jscrh = height / unitsPerPixel;
     m_landscape = kx_Sprocklet_jscrw >= kx_Sprocklet_jscrh ? 1 : 0;
+    return 0;
+}
+
+// A game that loses or regains focus in play is paused with its menu already open; outside
+// play nothing is paused.
+int c_MyApp::p_FocusPause() {
+    if (m_mode < ModePlaying) {
+        m_paused = 0;
+        m_pauseMenuOn = 0;
+        m_pauseMenuY = 0;
+    } else {
+        m_paused = 1;
+        m_pauseMenuOn = 1;
+        m_pauseMenuY = static_cast<int>(kx_Sprocklet_jscrh / 2);
+    }
     return 0;
 }
 
@@ -258,18 +291,25 @@ int c_MyApp::p_FullscreenFlip() {
     return 0;
 }
 
+// A played game follows its recording's focus changes, not the window's.
 int c_MyApp::p_OnSuspend() {
     kx_app__game->SetKeyboardEnabled(false);
     kx_Sprocklet_iCadeControls = 0;
     p_ClearPad();
-    ApplyFocusPause(this);
+    if (!p_Playing()) {
+        p_FocusPause();
+        p_RecordEvent(replay::Event::Suspend, 0);
+    }
     kx_app_SetUpdateRate(kSuspendedUpdateRate);
     p_Save();
     return 0;
 }
 
 int c_MyApp::p_OnResume() {
-    ApplyFocusPause(this);
+    if (!p_Playing()) {
+        p_FocusPause();
+        p_RecordEvent(replay::Event::Resume, 0);
+    }
     kx_app_SetUpdateRate(kUpdateRate);
     kx_app__game->SetKeyboardEnabled(false);
     kx_Sprocklet_iCadeControls = 0;

@@ -35,7 +35,7 @@ int c_MyApp::p_LoadSFX(int n) {
 }
 
 int c_MyApp::p_PlaySFX(int n, float rate, float volume, float pan) {
-    if (!EffectsOn(m_settings[SoundModeSetting])) return 0;
+    if (!EffectsOn(m_settings[SoundModeSetting]) || p_Quiet()) return 0;
     m_sfxNext = (m_sfxNext + 1) % EffectChannels;
     int channel = m_chanMap[m_sfxNext];
     kx_audio_StopChannel(channel);
@@ -54,7 +54,7 @@ int c_MyApp::p_PlayTune(String name, int flags) {
         m_tunePlaying = 0;
     }
     // The request is what counts: a tune file that fails to load still reads as playing.
-    if (MusicOn(m_settings[SoundModeSetting])) {
+    if (MusicOn(m_settings[SoundModeSetting]) && !p_Quiet()) {
         kx_audio_PlayMusic(path, flags);
         m_tunePlaying = 1;
     }
@@ -67,7 +67,7 @@ int c_MyApp::p_StopTune() {
     return 0;
 }
 
-int c_MyApp::p_MusicOn() { return MusicOn(m_settings[SoundModeSetting]) ? 1 : 0; }
+int c_MyApp::p_MusicOn() { return MusicOn(m_settings[SoundModeSetting]) && !p_Quiet() ? 1 : 0; }
 
 int c_MyApp::p_GameStartMusic() {
     if (kx_Sprocklet_HasMusicStream == 1) p_PlayTune(String("Morvane"), TuneLoops);

@@ -96,6 +96,15 @@ expect_ran_in "$WORK/xdg/quarrox" build "XDG_DATA_HOME absolute"
 run -u HOME -- "$PROGRAM" "$BUILD/data"
 expect_not_ran "no HOME and no XDG_DATA_HOME"
 
+# A recording named from where the player is still names it once the game runs elsewhere.
+run -- "$PROGRAM" "$BUILD/data" --replay "best game.qxr" --replay=sub/x.qxr --replay /abs.qxr
+expect_ran_in "$DEFAULT" build "--replay"
+[ "$(grep '^arg=' "$RECORD")" = "arg=--replay
+arg=$WORK/best game.qxr
+arg=--replay=$WORK/sub/x.qxr
+arg=--replay
+arg=/abs.qxr" ] || fail "the recordings were not named from the root: $(grep '^arg=' "$RECORD")"
+
 # The game's exit status is the script's.
 run GAME_STATUS=3 -- "$PROGRAM" "$BUILD/data"
 [ "$STATUS" -eq 3 ] || fail "the game's status 3 came back as $STATUS"
