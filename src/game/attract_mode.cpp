@@ -59,7 +59,7 @@ int c_MyApp::p_StartDemo(int gameType) {
         recording.fieldHeight = kx_Sprocklet_jscrh;
     }
     p_PlaybackStart(recording, static_cast<int>(ReplaySession::Purpose::Demo));
-    r.autopilot = !recorded;
+    r.pendingAutopilot = !recorded;
     return 0;
 }
 

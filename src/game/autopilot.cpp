@@ -1,6 +1,7 @@
 // The demo's pilot: it plays through the same controls as a player, one update's input at a
 // time. It flees Fliznet that come close, flies into a special that has settled, and otherwise
-// turns towards the nearest Fliznet, always firing. It need not be good, only lively.
+// turns towards the nearest Fliznet, always firing. It need not be good, only lively (a demo
+// ends after twenty seconds anyway).
 #include <cmath>
 
 #include "game/my_app.h"

@@ -414,15 +414,15 @@ public:
     // After the music's step, which began with the generator at `seedBefore`.
     int p_MusicDrew(uint32_t seedBefore);
     bool p_Playing() const;
-    // Plays `recording`; `purpose` is a ReplaySession::Purpose.
+    // Plays `recording` from the next update on; `purpose` is a ReplaySession::Purpose.
     int p_PlaybackStart(const replay::Recording& recording, int purpose);
     int p_PlaybackBeforeRules();
     int p_PlaybackAfterRules();
     int p_PlaybackCaption();
     int p_PlaybackInterrupted();
     int p_PlaybackEnd(bool inStep);
-    // Plays the recording the command line named (--replay), once the art has loaded.
-    int p_StartProgramReplay();
+    // Starts the playback asked for (by the menu, the demos or --replay) before an update.
+    int p_StartPendingPlayback();
     // The focus rule: a game losing or regaining the focus is paused with its menu open.
     int p_FocusPause();
     String p_GameVersion();

@@ -17,6 +17,8 @@ using Purpose = ReplaySession::Purpose;
 
 const int kFirstBulletSlot = c_MyApp::LastFieldSlot + 1;
 const int kNoticeUpdates = 240;
+// A demo shows twenty seconds of a game, then the next type's.
+const uint32_t kDemoUpdates = 20 * 60;
 // The status of `quarrox --replay` when the recording falls out of step.
 const int kOutOfStepStatus = 3;
 
@@ -24,8 +26,24 @@ const int kOutOfStepStatus = 3;
 
 bool c_MyApp::p_Playing() const { return m_replay->purpose != Purpose::None; }
 
+// Asked for in the middle of an update (by the menu), a playback starts with the next one, so
+// its first update is a whole one.
 int c_MyApp::p_PlaybackStart(const replay::Recording& recording, int purpose) {
     ReplaySession& r = *m_replay;
+    r.pending = std::make_unique<replay::Recording>(recording);
+    r.pendingPurpose = static_cast<Purpose>(purpose);
+    return 0;
+}
+
+int c_MyApp::p_StartPendingPlayback() {
+    ReplaySession& r = *m_replay;
+    if (kx_Sprocklet_ProgramReplay) {
+        r.pending = std::move(kx_Sprocklet_ProgramReplay);
+        r.pendingPurpose = Purpose::Program;
+    }
+    if (!r.pending) return 0;
+    const std::unique_ptr<replay::Recording> pending = std::move(r.pending);
+    const replay::Recording& recording = *pending;
     ReplaySession::Kept& kept = r.kept;
     kept.settings.assign(m_settings.Data(), m_settings.Data() + m_settings.Length());
     kept.scores.assign(m_scores.Data(), m_scores.Data() + m_scores.Length());
@@ -33,7 +51,9 @@ int c_MyApp::p_PlaybackStart(const replay::Recording& recording, int purpose) {
     kept.gameType = m_gameType;
     kept.overscan = kx_Sprocklet_overscan;
 
-    r.purpose = static_cast<Purpose>(purpose);
+    r.purpose = r.pendingPurpose;
+    r.autopilot = r.pendingAutopilot;
+    r.pendingAutopilot = false;
     r.played = recording;
     r.update = 0;
     r.nextEvent = 0;
@@ -118,6 +138,10 @@ int c_MyApp::p_PlaybackAfterRules() {
         p_PlaybackEnd(false);
         return 0;
     }
+    if (r.purpose == Purpose::Demo && r.update >= kDemoUpdates) {
+        p_PlaybackEnd(true);
+        return 0;
+    }
     p_PlaybackCaption();
     return 0;
 }
@@ -184,12 +208,6 @@ int c_MyApp::p_PlaybackEnd(bool inStep) {
     return 0;
 }
 
-int c_MyApp::p_StartProgramReplay() {
-    if (!kx_Sprocklet_ProgramReplay) return 0;
-    const std::unique_ptr<replay::Recording> recording = std::move(kx_Sprocklet_ProgramReplay);
-    p_PlaybackStart(*recording, static_cast<int>(Purpose::Program));
-    return 0;
-}
 
 int c_MyApp::p_MusicDrew(uint32_t seedBefore) {
     if (p_Playing()) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,10 @@ struct ReplaySession {
     // --- playback
     Purpose purpose = Purpose::None;
     replay::Recording played;
+    // A playback asked for, which starts with the next update.
+    std::unique_ptr<replay::Recording> pending;
+    Purpose pendingPurpose = Purpose::None;
+    bool pendingAutopilot = false;
     // The demo's autopilot makes its input as it goes instead of reading a recording.
     bool autopilot = false;
     uint32_t update = 0;      // updates played so far

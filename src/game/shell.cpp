@@ -107,7 +107,7 @@ int c_MyApp::p_OnUpdate() {
     }
 
     if (m_loadStep == 0) {
-        p_StartProgramReplay();
+        p_StartPendingPlayback();
         p_PlaybackBeforeRules();
     }
     p_TakeInput();
