@@ -4,7 +4,9 @@
 #include <sys/wait.h>
 
 #include <cctype>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <thread>
 
@@ -21,10 +23,23 @@ extern char** environ;
 
 namespace {
 
-// The largest picture decoded: 4096 x 4096 pixels, four times the largest art. stb_image also
-// reads formats without a signature (TGA), so a few bytes of junk can declare a picture of
-// hundreds of megabytes; such a picture is refused before anything is allocated for it.
+// The largest picture decoded: 4096 x 4096 pixels, four times the largest art. A header of a
+// few bytes can declare a picture of hundreds of megabytes; such a picture is refused before
+// anything is allocated for it.
 const long long kMostImagePixels = 4096LL * 4096LL;
+
+const unsigned char kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+
+// The game's art is PNG only, and stb_image would try every format it knows on any file, some
+// with decoders that never finish on a damaged one (a cut Radiance HDR file loops for ever).
+// So only a file that begins with the PNG signature reaches it, whatever the file's name. A PNG
+// file is left at its start for the decoder.
+bool IsPngFile(FILE* file) {
+    unsigned char start[sizeof kPngSignature];
+    bool png = std::fread(start, 1, sizeof start, file) == sizeof start &&
+               std::memcmp(start, kPngSignature, sizeof start) == 0;
+    return png && std::fseek(file, 0, SEEK_SET) == 0;
+}
 
 }  // namespace
 
@@ -72,6 +87,10 @@ void KxGlfwGame::OpenUrl(String url) {
 unsigned char* KxGlfwGame::LoadImageData(String path, int* width, int* height, int* depth) {
     FILE* file = OpenFile(path, String("rb"));
     if (!file) return nullptr;
+    if (!IsPngFile(file)) {
+        std::fclose(file);
+        return nullptr;
+    }
     int declaredWidth = 0, declaredHeight = 0, declaredDepth = 0;
     if (stbi_info_from_file(file, &declaredWidth, &declaredHeight, &declaredDepth) &&
         static_cast<long long>(declaredWidth) * declaredHeight > kMostImagePixels) {

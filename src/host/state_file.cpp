@@ -117,13 +117,20 @@ Outcome Save(const std::string& bytes, std::string& path) {
     if (!FollowLinks(path)) return {-1, errno};
 
     // A state file its owner made read-only is left alone rather than replaced; opening it
-    // without truncating changes nothing. A directory in the way is left to the rename, which
-    // fails without harming it.
+    // without truncating changes nothing. So is anything but a regular file in its place (a
+    // directory, a pipe, a device): it is not ours to replace or to write into.
     int existing = open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (existing < 0 && errno != ENOENT && errno != EISDIR) return {-1, errno};
+    if (existing < 0 && errno != ENOENT) return {-1, errno};
     mode_t mode = NewFileMode();
-    struct stat info;
-    if (existing >= 0 && fstat(existing, &info) == 0) mode = info.st_mode & 0777;
+    if (existing >= 0) {
+        struct stat info;
+        int error = fstat(existing, &info) != 0 ? errno : S_ISREG(info.st_mode) ? 0 : ENOTSUP;
+        if (error != 0) {
+            close(existing);
+            return {-1, error};
+        }
+        mode = info.st_mode & 0777;
+    }
 
     std::string temp = path + kTempSuffix;
     int fd = OpenTemp(temp);

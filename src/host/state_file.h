@@ -15,9 +15,10 @@ extern const char* const kStateFilePath;
 // a full disk never loses the previous state. The replacement keeps the old file's permission
 // bits. A state file that is a symbolic link is written through: the link's target is
 // replaced and the link stays a link. A state file that exists but may not be written (read
-// only) is left alone: -1. Where no temporary file can be created beside it (a folder the
-// player may not write to) the state file is rewritten in place instead, which still works
-// when the file itself is writable.
+// only), or anything but a regular file in its place (a directory, a pipe, a device), is left
+// alone: -1. Where no temporary file can be created beside it (a folder the player may not
+// write to) the state file is rewritten in place instead, which still works when the file
+// itself is writable.
 int SaveStateFile(const String& state);
 // The saved text, or the empty string when there is none.
 String LoadStateFile();

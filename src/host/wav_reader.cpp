@@ -29,7 +29,9 @@ bool ExpectTag(FILE* file, const char* tag) {
     return ReadBytes(file, got, 4) && std::memcmp(got, tag, 4) == 0;
 }
 
-// Skips a chunk body and the pad byte that follows a chunk of odd size.
+// Skips a chunk body and the pad byte that follows a chunk of odd size: RIFF keeps every chunk
+// at an even offset, and a reader that did not skip the pad would take the next tag one byte
+// early and lose the sound.
 bool SkipChunk(FILE* file, uint32_t size) {
     long skip = static_cast<long>(size) + (size & 1);
     return std::fseek(file, skip, SEEK_CUR) == 0;

@@ -1,6 +1,7 @@
 // A PNG file loaded as the game loads its art: the graphics device asks the desktop host for
 // the file's pixels (stb_image on the open file) and adopts them into a surface, premultiplying
 // colour by alpha.
+#include <cstring>
 #include <string>
 
 #include "devices/graphics.h"
@@ -12,9 +13,11 @@
 
 namespace {
 
-// The host refuses larger pictures: a few bytes of junk can declare any size (TGA has no
-// signature), and the game's art is far smaller.
+// The host refuses larger pictures: a few bytes of header can declare any size, and the game's
+// art is far smaller.
 const size_t kMostPixels = 4096 * 4096;
+
+const uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 
 }  // namespace
 
@@ -29,6 +32,9 @@ int FuzzPngLoader(const uint8_t* data, size_t size) {
     KxSurface* surface = device->LoadSurface(String(path.c_str()));
     fuzz::NoteAccepted(surface != nullptr);
     if (surface) {
+        fuzz::Check(size >= sizeof kPngSignature &&
+                        std::memcmp(data, kPngSignature, sizeof kPngSignature) == 0,
+                    "only a PNG file is decoded");
         fuzz::Check(surface->data != nullptr, "a loaded surface has pixels");
         fuzz::Check(surface->width > 0 && surface->height > 0, "a loaded surface has a size");
         fuzz::Check(surface->depth >= 1 && surface->depth <= 4, "1 to 4 bytes per pixel");

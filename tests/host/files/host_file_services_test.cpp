@@ -2,7 +2,11 @@
 // the host, decoded images and sounds, and the state file.
 #include <gtest/gtest.h>
 
+#include <stb_image.h>
+
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "fixtures.h"
 #include "host/glfw_game.h"
@@ -62,6 +66,46 @@ TEST_F(HostFiles, ImagesDecodeInTheirOwnChannelCount) {
     int w, h, d;
     EXPECT_EQ(host_.LoadImageData(DataPath("garbage.png"), &w, &h, &d), nullptr);
     EXPECT_EQ(host_.LoadImageData(DataPath("missing.png"), &w, &h, &d), nullptr);
+}
+
+TEST_F(HostFiles, OnlyPngFilesReachTheDecoderWhateverTheirName) {
+    const std::string gradient = "-size 4x3 gradient:red-blue -depth 8 ";
+    std::vector<std::string> others;
+    for (const char* format : {"bmp3", "gif", "jpg", "ppm", "psd", "tga"}) {
+        others.push_back(std::string("picture.") + format);
+        ASSERT_TRUE(RunTool("/usr/bin/convert",
+                            gradient + format + ":" + Quote(dir_ / others.back())));
+    }
+    // Cut short in its first scanline, this Radiance HDR file keeps stb_image's decoder busy
+    // for ever.
+    const char cutHdr[] = "#?RADIANCE\nFORMAT=32-bit_rle_rgbe\n\n-Y 8 +X 8\n\x02\x02\x00\x08";
+    WriteFileBytes(dir_ / "cut.hdr", Bytes(cutHdr, cutHdr + sizeof cutHdr - 1));
+    others.push_back("cut.hdr");
+    ASSERT_TRUE(RunTool("/usr/bin/convert", gradient + Quote("png:" + (dir_ / "a.png"))));
+
+    // Whether loading a copy of `file` named `name` gave pixels, and the sizes, which stay -7
+    // unless the host sets them.
+    auto load = [this](const std::string& file, const std::string& name) {
+        std::filesystem::copy_file(dir_ / file, dir_ / ("data/" + name));
+        int width = -7, height = -7, depth = -7;
+        MallocPtr<unsigned char> pixels(
+            host_.LoadImageData(DataPath(name), &width, &height, &depth));
+        return std::vector<int>{pixels != nullptr, width, height, depth};
+    };
+    const std::vector<int> refused = {false, -7, -7, -7};
+    for (const std::string& file : others) {
+        SCOPED_TRACE(file);
+        // Each is a picture to stb_image, so only the host's own check can refuse it.
+        const Bytes bytes = ReadFileBytes(dir_ / file);
+        int width, height, depth;
+        EXPECT_TRUE(stbi_info_from_memory(bytes.data(), static_cast<int>(bytes.size()), &width,
+                                          &height, &depth));
+        EXPECT_EQ(load(file, file), refused);
+        EXPECT_EQ(load(file, file + ".png"), refused);
+    }
+    const std::vector<int> picture = {true, 4, 3, 3};
+    EXPECT_EQ(load("a.png", "a.png"), picture);
+    EXPECT_EQ(load("a.png", "a.bmp"), picture);
 }
 
 TEST_F(HostFiles, SoundsAreReadByTheirEndingInAnyCase) {

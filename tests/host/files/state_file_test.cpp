@@ -81,14 +81,25 @@ TEST_F(StateFile, LoadsTextsWrittenByOtherTools) {
     EXPECT_EQ(Units(LoadStateFile()), u"opt|\u20ac");
 }
 
-TEST_F(StateFile, AFailedRenameKeepsWhatIsInTheWay) {
-    // A directory where the state file belongs cannot be replaced.
+TEST_F(StateFile, WhatIsNotAFileWhereTheStateBelongsIsLeftAlone) {
+    const std::string keep = std::string(kStateName) + "/keep";
     ASSERT_TRUE(std::filesystem::create_directory(kStateName));
-    WriteFileBytes(std::string(kStateName) + "/keep", {'k'});
-
-    EXPECT_EQ(SaveStateFile(String("new")), -2);
+    WriteFileBytes(keep, {'k'});
+    EXPECT_EQ(SaveStateFile(String("new")), -1);
     EXPECT_TRUE(std::filesystem::is_directory(kStateName));
-    EXPECT_EQ(ReadFileBytes(std::string(kStateName) + "/keep"), Bytes{'k'});
+    EXPECT_EQ(ReadFileBytes(keep), Bytes{'k'});
+    EXPECT_TRUE(TempFiles(".").empty());
+
+    // A pipe with a reader would take the bytes, and a rename would put a file in its place.
+    std::filesystem::remove_all(kStateName);
+    ASSERT_EQ(mkfifo(kStateName, 0644), 0);
+    int reader = open(kStateName, O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    EXPECT_EQ(SaveStateFile(String("new")), -1);
+    char got;
+    EXPECT_EQ(read(reader, &got, 1), 0);  // no byte written, and no writer left open
+    close(reader);
+    EXPECT_TRUE(std::filesystem::is_fifo(kStateName));
     EXPECT_TRUE(TempFiles(".").empty());
 }
 
