@@ -4,8 +4,8 @@
 #
 #   scripts/fuzz.sh [-t SECONDS] [TARGET ...]
 #
-# Targets: png_loader wav_reader ogg_reader string_load saved_state tune_image (default: all),
-# each for SECONDS seconds (default 15). A target grows its working corpus in
+# Targets: png_loader wav_reader ogg_reader string_load saved_state tune_image replay_reader
+# (default: all), each for SECONDS seconds (default 15). A target grows its working corpus in
 # build-fuzz/corpus/<target>, starting from the committed seeds in tests/fuzz/corpus/<target>
 # and the inputs in tests/fuzz/regressions/<target>; a crashing input is written to
 # build-fuzz/crashes/<target>/. The full log of each run is build-fuzz/logs/<target>.log.
@@ -19,7 +19,7 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_DIR="$ROOT/build-fuzz"
 FUZZ_DIR="$ROOT/tests/fuzz"
 JOBS=2
-ALL_TARGETS=(png_loader wav_reader ogg_reader string_load saved_state tune_image)
+ALL_TARGETS=(png_loader wav_reader ogg_reader string_load saved_state tune_image replay_reader)
 
 # Per-target limits: the longest input, the seconds one input may take before it counts as a
 # hang, and the memory (MiB) the process may use. A few bytes can make the largest picture the

@@ -3,7 +3,8 @@
 // (the random generator's state, the game type, the music choice, the virtual field, the input
 // state and the bullets still in flight), then each update's input as the game's rules see it,
 // the events that change play between updates, and checkpoints that tell a playback whether it
-// is still in step.
+// is still in step. Floats are kept as their bit patterns, so a recording reads back exactly as
+// it was written; an event keeps only the fields its kind uses (the others read back as 0).
 #pragma once
 
 #include <cstddef>
@@ -119,6 +120,10 @@ std::vector<uint8_t> Encode(const Recording& recording);
 // as it was, unless they are one whole recording of this format version whose checksum holds
 // and whose every count and value is within its bounds.
 bool Decode(const uint8_t* data, size_t size, Recording* out, std::string* reason);
+
+// The checksum that ends a file: the CRC-32 of every byte before it. For tools that mend or
+// deliberately alter a file's body and must make the checksum hold again.
+uint32_t Checksum(const uint8_t* data, size_t size);
 
 // A digest of a table of floats (their bit patterns), for checkpoints.
 uint32_t Digest(const float* values, size_t count);

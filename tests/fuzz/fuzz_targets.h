@@ -18,3 +18,5 @@ int FuzzStringLoad(const uint8_t* data, size_t size);
 int FuzzSavedState(const uint8_t* data, size_t size);
 // A tune picture (dimensions, then pixels) decoded and played by the music player.
 int FuzzTuneImage(const uint8_t* data, size_t size);
+// Recordings of games through the replay file reader, then written and read back.
+int FuzzReplayReader(const uint8_t* data, size_t size);

@@ -27,6 +27,7 @@ const Target kTargets[] = {
     {"png_loader", FuzzPngLoader},   {"wav_reader", FuzzWavReader},
     {"ogg_reader", FuzzOggReader},   {"string_load", FuzzStringLoad},
     {"saved_state", FuzzSavedState}, {"tune_image", FuzzTuneImage},
+    {"replay_reader", FuzzReplayReader},
 };
 
 void PrintTo(const Target& target, std::ostream* out) { *out << target.name; }
