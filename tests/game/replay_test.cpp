@@ -2,6 +2,7 @@
 // and back to the menu with nothing of the player's changed; out of step, stopped at the
 // checkpoint that shows it; and the idle menu's demo, which a press ends without doing
 // anything else.
+#include <cstdlib>
 #include <filesystem>
 
 #include "game/key_codes.h"
@@ -32,13 +33,14 @@ protected:
         Release(key);
         Update();
     }
-    // A Training game steered and fired by keys, left from the pause menu, back in the menu.
-    void PlayAGame() {
+    // A game of the highlighted type steered and fired by keys for `turns` turns, left from
+    // the pause menu, back in the menu.
+    void PlayAGame(int turns = 6) {
         Hold(kKeyEnter, 1);
         ASSERT_EQ(app->m_mode, c_MyApp::ModePlaying);
         Press(kKeySpace);
-        for (int turn = 0; turn < 6; ++turn) {
-            Hold(turn % 2 ? kKeyLeft : kKeyUp, 20 + 7 * turn);
+        for (int turn = 0; turn < turns; ++turn) {
+            Hold(turn % 2 ? kKeyLeft : kKeyUp, 20 + 7 * turn % 40);
             Hold(kKeyRight, 15);
         }
         Release(kKeySpace);
@@ -112,6 +114,36 @@ TEST_F(ReplayTest, TheIdleMenusDemoEndsOnAPressThatDoesNothingElse) {
     Updates(30);
     EXPECT_EQ(app->m_mode, c_MyApp::ModeMenu);
     EXPECT_FALSE(std::filesystem::exists("replays")) << "a demo is not a game of the player's";
+}
+
+// Recordings kept with the tests, one per game type, each a scripted game of some 700 updates
+// with a checkpoint inside and one at its end. A change to the rules of play fails this test:
+// if the change is meant, make them again with
+//   QUARROX_RECORD_AGAIN=1 build/tests/game/game_tests --gtest_filter='ReplayTest.TheKept*'
+// and commit them with the change; otherwise the change has broken the game.
+TEST_F(ReplayTest, TheKeptRecordingsOfEachTypePlayInStep) {
+    const char* const names[] = {"training", "classic", "swarm"};
+    for (int type = 1; type <= 3; ++type) {
+        const std::string kept =
+            std::string(QUARROX_RECORDINGS_DIR) + "/" + names[type - 1] + ".qxr";
+        SCOPED_TRACE(kept);
+        if (std::getenv("QUARROX_RECORD_AGAIN")) {
+            while (app->m_menuSel != type) Hold(app->m_menuSel < type ? kKeyRight : kKeyLeft, 1);
+            Updates(30);
+            PlayAGame(14);
+            std::filesystem::copy_file(std::string("replays/last-") + names[type - 1] + ".qxr",
+                                       kept, std::filesystem::copy_options::overwrite_existing);
+        }
+        replay::Recording recording;
+        std::string reason;
+        ASSERT_TRUE(ReadRecording(kept, &recording, &reason)) << reason;
+        ASSERT_EQ(recording.gameType, type);
+        ASSERT_GE(recording.checkpoints.size(), 2u);
+        app->p_PlaybackStart(recording, static_cast<int>(ReplaySession::Purpose::Watch));
+        PlayBack(20000);
+        EXPECT_EQ(app->m_replay->update, recording.inputs.size());
+        EXPECT_EQ(app->m_replay->noticeTimer, 0) << "out of step";
+    }
 }
 
 }  // namespace
