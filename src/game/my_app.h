@@ -103,6 +103,8 @@ public:
     int p_LoadFont(int slot, String path, int advance, int lineHeight);
     int p_WaitStart(int loading);
     int p_FullscreenFlip();
+    // Sets up the composed music's player: its channels and instrument variants.
+    int p_ConfigureMusic();
     int p_ChooseArtLevel();
     int p_FitVirtualScreen();
     int p_RunMode();

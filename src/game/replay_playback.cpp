@@ -50,6 +50,8 @@ int c_MyApp::p_StartPendingPlayback() {
     kept.iCade = kx_Sprocklet_iCadeControls;
     kept.gameType = m_gameType;
     kept.overscan = kx_Sprocklet_overscan;
+    kept.hasMusic = kx_Sprocklet_HasMusic;
+    kept.hasMusicStream = kx_Sprocklet_HasMusicStream;
 
     r.purpose = r.pendingPurpose;
     r.autopilot = r.pendingAutopilot;
@@ -64,6 +66,11 @@ int c_MyApp::p_StartPendingPlayback() {
 
     kx_random_Seed = recording.seed;
     m_gameType = recording.gameType;
+    // The composed music draws from the game's generator when a game starts: the played game
+    // has the music it was recorded with.
+    if (recording.musicComposed == 1 && kx_Sprocklet_HasMusic != 1) p_ConfigureMusic();
+    kx_Sprocklet_HasMusic = recording.musicComposed == 1 ? 1 : 0;
+    kx_Sprocklet_HasMusicStream = recording.musicStream == 1 ? 1 : 0;
     const replay::StartInput& start = recording.startInput;
     m_keySteerX = start.keySteerX;
     m_keySteerY = start.keySteerY;
@@ -193,6 +200,9 @@ int c_MyApp::p_PlaybackEnd(bool inStep) {
     kx_Sprocklet_iCadeControls = kept.iCade;
     kx_Sprocklet_overscan = kept.overscan;
     m_gameType = kept.gameType;
+    if (kept.hasMusic != 1) m_music->p_Zu_Stop(1);
+    kx_Sprocklet_HasMusic = kept.hasMusic;
+    kx_Sprocklet_HasMusicStream = kept.hasMusicStream;
     if (!inStep) {
         r.notice = "This recording plays otherwise in this version";
         r.noticeTimer = kNoticeUpdates;

@@ -69,9 +69,7 @@ int c_MyApp::p_OnCreate() {
     kx_app_SetUpdateRate(kUpdateRate);
     m_devW = kx_graphics_DeviceWidth();
     m_devH = kx_graphics_DeviceHeight();
-    if (kx_Sprocklet_HasMusic == 1) {
-        m_music->p_Zu_Init(kMusicChannelBase, kDrumKits, kLeads, kAccompaniments, kBasses);
-    }
+    if (kx_Sprocklet_HasMusic == 1) p_ConfigureMusic();
     p_Reload();
 
     // The menu's starting state.
@@ -84,6 +82,11 @@ int c_MyApp::p_OnCreate() {
     p_ClearPad();
     ClearSavedState(this);
     p_Load();
+    return 0;
+}
+
+int c_MyApp::p_ConfigureMusic() {
+    m_music->p_Zu_Init(kMusicChannelBase, kDrumKits, kLeads, kAccompaniments, kBasses);
     return 0;
 }
 
@@ -186,7 +189,11 @@ int c_MyApp::p_PopUpBoxes() {
 
 int c_MyApp::p_OnRender() {
     // The player loads its tune in the render call, before anything is drawn.
-    if (kx_Sprocklet_HasMusic == 1) m_music->p_Zu_Alive_R();
+    if (kx_Sprocklet_HasMusic == 1) {
+        const uint32_t seed = kx_random_Seed;
+        m_music->p_Zu_Alive_R();
+        p_MusicDrew(seed);
+    }
     MeasureRate(m_rLast, m_rFps, m_rFpsAvg);
 
     const int width = kx_graphics_DeviceWidth();
