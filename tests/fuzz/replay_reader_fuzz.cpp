@@ -2,6 +2,7 @@
 // recording that is read encodes and reads back to the same recording and the same bytes. The
 // input is read twice: as it is, and with its size and checksum made to hold, since a mutation
 // almost never keeps the checksum and would otherwise never reach the rules of the body.
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -44,13 +45,13 @@ bool ReadAndRoundTrip(const uint8_t* data, size_t size) {
 
 int FuzzReplayReader(const uint8_t* data, size_t size) {
     fuzz::NoteAccepted(ReadAndRoundTrip(data, size));
-    if (size >= kFileSizeAt + 4 + kChecksumSize) {
-        std::vector<uint8_t> sealed(data, data + size);
-        PutU32(sealed.data() + kFileSizeAt, static_cast<uint32_t>(size));
-        const size_t checksumAt = size - kChecksumSize;
-        PutU32(sealed.data() + checksumAt, replay::Checksum(sealed.data(), checksumAt));
-        ReadAndRoundTrip(sealed.data(), sealed.size());
-    }
+    if (size < kFileSizeAt + 4 + kChecksumSize) return 0;
+    std::vector<uint8_t> sealed(data, data + size);
+    PutU32(sealed.data() + kFileSizeAt, static_cast<uint32_t>(size));
+    const size_t checksumAt = size - kChecksumSize;
+    PutU32(sealed.data() + checksumAt, replay::Checksum(sealed.data(), checksumAt));
+    // Bytes whose size and checksum already held are the same input: nothing new to read.
+    if (!std::equal(sealed.begin(), sealed.end(), data)) ReadAndRoundTrip(sealed.data(), size);
     return 0;
 }
 
