@@ -1,6 +1,10 @@
 // The command line: --version and --fullscreen among the other options, and a game started
 // fullscreen from its first window. (--help's lines are checked on the real program.)
+#include <unistd.h>
+
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 
 #include "game/command_line.h"
 #include "game/shell_fixture.h"
@@ -110,6 +114,48 @@ TEST_F(CommandLineTest, MistakesAreNamedAndChangeNothing) {
         EXPECT_FALSE(kx_Sprocklet_StartFullscreen) << c.said;
         EXPECT_EQ(kx_Sprocklet_MusicChoice.composed, 0) << c.said;
     }
+}
+
+// A recording that cannot be played stops the program before its window, with one line that
+// names the file and the reason; one that can is handed to the game.
+TEST_F(CommandLineTest, ARecordingIsReadBeforeTheWindowOpens) {
+    replay::Recording recording;
+    recording.gameVersion = "1.0.0";
+    recording.gameType = 2;
+    recording.fieldWidth = 800;
+    recording.fieldHeight = 600;
+    recording.inputs.resize(3);
+    const std::vector<uint8_t> bytes = replay::Encode(recording);
+    auto write = [](const char* name, const std::vector<uint8_t>& content) {
+        std::ofstream(name, std::ios::binary)
+            .write(reinterpret_cast<const char*>(content.data()), content.size());
+    };
+    // Names of this process alone: the sanitizer build runs the same test at the same time.
+    const std::string dir = "/tmp/quarrox_replay_cli_" + std::to_string(getpid());
+    std::filesystem::create_directory(dir);
+    const std::string good = dir + "/good.qxr", cut = dir + "/cut.qxr", text = dir + "/text.qxr";
+    write(good.c_str(), bytes);
+    write(cut.c_str(), std::vector<uint8_t>(bytes.begin(), bytes.end() - 5));
+    write(text.c_str(), std::vector<uint8_t>{'h', 'e', 'l', 'l', 'o'});
+    const std::string missing = dir + "/missing.qxr";
+    const std::pair<std::string, const char*> refused[] = {
+        {missing, "cannot be read"},
+        {cut, "truncated"},
+        {text, "not a recording"},
+    };
+    for (const auto& [file, reason] : refused) {
+        const Outcome got = Read({"--replay", file.c_str()});
+        EXPECT_EQ(got.status, 1) << file;
+        EXPECT_EQ(got.err, "quarrox: " + file + ": " + reason + "\n");
+        EXPECT_EQ(kx_Sprocklet_ProgramReplay, nullptr);
+    }
+    const std::string option = "--replay=" + good;
+    EXPECT_EQ(Read({option.c_str()}).status, -1);
+    ASSERT_NE(kx_Sprocklet_ProgramReplay, nullptr);
+    EXPECT_EQ(kx_Sprocklet_ProgramReplay->inputs.size(), 3u);
+    kx_Sprocklet_ProgramReplay.reset();
+    EXPECT_EQ(Read({"--replay"}).status, 2);
+    std::filesystem::remove_all(dir);
 }
 
 // The host's main loop on the fake GLFW with the whole game: the first window it opens.
