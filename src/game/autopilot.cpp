@@ -11,7 +11,7 @@ namespace {
 
 // The bits of the controls table's first five actions: up, left, right, down and fire.
 const uint16_t kUp = 1 << 0, kLeft = 1 << 1, kRight = 1 << 2, kDown = 1 << 3, kFire = 1 << 4;
-const float kDangerReach = 110;  // Fliznet nearer than this push the ship away
+const float kDangerReach = 70;  // Fliznet nearer than this push the ship away
 const float kSteerAbove = 0.3f;  // a direction is held once its share passes this
 
 // The shortest way from `from` to `to` on a field that wraps after `size`.
