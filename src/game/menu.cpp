@@ -47,10 +47,13 @@ const float kListScale = 1.5f;
 // than a line between the first list's end and the second list.
 const float kTopListY = 80;
 
-// A pad's Start is one of buttons 7 and 8: here they choose, so they must never quit.
+// A pad's Start is one of buttons 7 and 8: here they choose, so they must never quit. The other,
+// the pad's Back (button 7), chooses when it is let go; held for a second it asks whether to
+// quit, the one way off the menu with a pad alone.
 const int kActivateActions[] = {c_MyApp::ActionButton1, c_MyApp::ActionButton2,
                                 c_MyApp::ActionButton3, c_MyApp::ActionButton4,
-                                c_MyApp::ActionButton7, c_MyApp::ActionButton8};
+                                c_MyApp::ActionButton8};
+const int kQuitHoldUpdates = 60;
 
 // An item's offset from the centre point along the carousel; item 1 stands there at offset 0.
 float ItemOffset(float carouselPos, int item) { return carouselPos + (item - 1) * kItemSpacing; }
@@ -269,9 +272,23 @@ int c_MyApp::p_MenuActivate(int item) {
 }
 
 int c_MyApp::p_MenuKeys() {
-    if (m_keyLatch != 0 || m_clickUsed != 0 || p_PopUpOpen() != 0) return 0;
+    if (m_keyLatch != 0 || m_clickUsed != 0 || p_PopUpOpen() != 0) {
+        m_backHeld = 0;
+        return 0;
+    }
     bool activate = false;
     for (int action : kActivateActions) activate = activate || p_PlayKeyAll(action, 1) != 0;
+    if (p_PlayKeyAll(ActionButton7, 1) != 0) {
+        if (++m_backHeld < kQuitHoldUpdates) return 0;
+        m_backHeld = 0;
+        m_mode = ModeQuitDialog;
+        m_keyLatch = 1;
+        m_clickUsed = 1;
+        return 0;
+    }
+    // A short press of the pad's Back chooses, once it is let go.
+    activate = activate || m_backHeld > 0;
+    m_backHeld = 0;
 
     if (p_PlayKeyAll(ActionUp, 1) != 0 || p_PlayKeyAll(ActionLeft, 1) != 0) {
         if (m_menuSel >= 2) {

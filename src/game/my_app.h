@@ -278,6 +278,7 @@ public:
     float m_carouselTarget = 0;
     float m_carouselVel = 0;
     int m_menuMoving = 0;         // item a key or touch moved to; 0 lets the nearest win
+    int m_backHeld = 0;           // updates the pad's Back has been held in the menu
     float m_cogSpin = 0;
     int m_optCursor = 0;          // options box row: 0 the back cog, then the rows in order
     int m_optKeyLatch = 0, m_optTouchLatch = 0;

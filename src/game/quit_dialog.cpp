@@ -1,5 +1,6 @@
-// The console's quit confirmation, reached by back from the main menu: O returns to the
-// menu, A or back again ends the program.
+// The quit confirmation, reached by back from the main menu on the console and by holding a
+// pad's Back elsewhere: the first face button returns to the menu, the second or third or back
+// again ends the program. The text names them as the pad in hand labels them.
 #include <iterator>
 
 #include "game/my_app.h"
@@ -14,6 +15,10 @@ const char* const kLines[] = {
     "Press (A) to Quit",          "or (O) to return to the fun!",
 };
 const int kLineCount = static_cast<int>(std::size(kLines));
+// The last two lines on a desktop, where pads use the common layout: A is the first face
+// button, B the second.
+const char* const kDesktopButtonLines[] = {"Press (B) to Quit", "or (A) to return to the fun!"};
+const int kButtonLines = 2;
 const int kHeadingLines = 2;  // drawn larger than the rest
 const float kHeadingScale = 3;
 const float kBodyScale = 2;
@@ -32,7 +37,10 @@ int c_MyApp::p_OuyaQuit() {
     for (int i = 0; i < kLineCount; ++i) {
         const float scale = i < kHeadingLines ? kHeadingScale : kBodyScale;
         p_SetSize(scale);
-        p_Text(kx_Sprocklet_jscrw * 0.5f, y, String(kLines[i]), 1, 0);
+        const bool buttonLine = i >= kLineCount - kButtonLines && kx_Sprocklet_isOuya == 0;
+        const char* line = buttonLine ? kDesktopButtonLines[i - (kLineCount - kButtonLines)]
+                                      : kLines[i];
+        p_Text(kx_Sprocklet_jscrw * 0.5f, y, String(line), 1, 0);
         y += pitchPerScale * scale;
     }
 

@@ -150,10 +150,52 @@ TEST_F(MenuTest, BackEndsTheProgramNormallyButStartAndSelectOnAPadChoose) {
             {
                 press();
                 Update();
-                std::exit(app->m_mode == c_MyApp::ModeStartGame ? kStarted : 1);
+                // The pad's Back chooses once it is let go.
+                fake_glfw::SetJoystick(0, {0, 0}, std::vector<unsigned char>(15, GLFW_RELEASE));
+                app->m_pad[16] = app->m_pad[17] = 0;
+                Update();
+                const bool started = app->m_mode == c_MyApp::ModeStartGame ||
+                                     app->m_mode == c_MyApp::ModePlaying;
+                std::exit(started ? kStarted : 1);
             },
             ::testing::ExitedWithCode(exit), "");
     }
+}
+
+// With a pad alone, holding Back for a second asks whether to quit: A returns to the menu, B
+// ends the program.
+TEST_F(MenuTest, HoldingAPadsBackAsksWhetherToQuit) {
+    auto padButtons = [](int held) {
+        std::vector<unsigned char> buttons(15, GLFW_RELEASE);
+        if (held >= 0) buttons[held] = GLFW_PRESS;
+        fake_glfw::SetJoystick(0, {0, 0}, buttons);
+    };
+    padButtons(6);
+    Updates(59);
+    EXPECT_EQ(app->m_mode, c_MyApp::ModeMenu);
+    Update();
+    ASSERT_EQ(app->m_mode, c_MyApp::ModeQuitDialog);
+    Update();
+    EXPECT_NE(Glyphs().find("Press(B)toQuit"), std::string::npos) << Glyphs();
+    padButtons(-1);
+    Updates(2);
+    EXPECT_EQ(app->m_mode, c_MyApp::ModeQuitDialog) << "letting Back go does not quit";
+    padButtons(0);
+    Update();
+    EXPECT_EQ(app->m_mode, c_MyApp::ModeMenu);
+
+    padButtons(-1);
+    Updates(2);
+    padButtons(6);
+    Updates(60);
+    padButtons(-1);
+    Updates(2);
+    EXPECT_EXIT(
+        {
+            padButtons(1);
+            Update();
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(MenuTest, KeysAndTouchesMoveTheCarouselAndChoose) {
