@@ -5,6 +5,7 @@
 
 #include "framework/graphics.h"
 #include "framework/input.h"
+#include "game/bindings.h"
 #include "game/key_codes.h"
 #include "game/my_app.h"
 #include "game/replay_session.h"
@@ -23,40 +24,13 @@ const float kRampPerUpdate = 0.15f;
 const float kRampDecay = 0.2f;
 const float kRampRest = 0.001f;
 
-// Where the stick counts for an action.
-enum StickRule { kNoStick, kStickUp, kStickLeft, kStickRight, kStickDown };
-
-// What holds one action: keys (letters only while the iCade is off, as the cabinet types
-// them), joystick buttons, the stick and the virtual pad entries. Key lists end at 0.
-struct ActionSources {
-    int action;
-    int keys[3];     // always consulted
-    int letters[2];  // consulted only while the iCade is off
-    int buttons[3];
-    StickRule stick;
-    int pads[3];
-};
-
-// Button 0 and pad entry 0 are real entries, so those lists end at -1 (or when full).
-const ActionSources kActions[] = {
-    {0, {kKeyUp}, {'W'}, {9, -1}, kStickUp, {0, -1}},
-    {3, {kKeyLeft}, {'A'}, {8, -1}, kStickLeft, {3, -1}},
-    {5, {kKeyRight}, {'D'}, {10, -1}, kStickRight, {5, -1}},
-    {8, {kKeyDown}, {'S'}, {11, -1}, kStickDown, {8, -1}},
-    {10, {kKeySpace, kKeyEnter}, {'Z', 'J'}, {0, -1}, kNoStick, {10, -1}},
-    {11, {kKeyCtrl}, {'X', 'K'}, {1, -1}, kNoStick, {11, -1}},
-    {12, {kKeyShift}, {'C', 'L'}, {2, -1}, kNoStick, {12, -1}},
-    {13, {}, {'V', 'I'}, {3, -1}, kNoStick, {13, -1}},
-    {14, {}, {'B', 'U'}, {4, -1}, kNoStick, {14, -1}},
-    {15, {}, {'N', 'O'}, {5, -1}, kNoStick, {15, -1}},
-    // Buttons 7 and 8 count as back, but the main menu reads them on their own.
-    {c_MyApp::ActionButton7, {}, {}, {6, -1}, kNoStick, {16, -1}},
-    {c_MyApp::ActionButton8, {}, {}, {7, -1}, kNoStick, {17, -1}},
-    {kActionBack, {kKeyEscape, kKeyDelete, kKeyBackspace}, {kKeyTilde}, {6, 7, 14},
-     kNoStick, {16, 17, c_MyApp::PadBackKey}},
-    {c_MyApp::ActionQuitBack, {kKeyEscape, kKeyDelete, kKeyBackspace}, {kKeyTilde}, {14, -1},
-     kNoStick, {c_MyApp::PadBackKey, -1}},
-};
+using controls::StickRule;
+using controls::kNoStick;
+using controls::kStickUp;
+using controls::kStickLeft;
+using controls::kStickRight;
+using controls::kStickDown;
+using ActionSources = controls::Row;
 
 // The iCade cabinet types a letter when a control is pressed and another when released.
 struct ICadeLetters {
@@ -77,13 +51,11 @@ const int kLatchActions[] = {c_MyApp::ActionUp,      c_MyApp::ActionLeft,    c_M
                              c_MyApp::ActionButton3, c_MyApp::ActionButton4, c_MyApp::ActionButton5,
                              c_MyApp::ActionButton6, kActionBack};
 
-// A recording keeps each action as one bit, at its place in the table.
-static_assert(sizeof kActions / sizeof kActions[0] == replay::kActions,
-              "a recorded input holds one bit per action");
-
-int FindAction(int action) {
-    for (int index = 0; index < replay::kActions; ++index) {
-        if (kActions[index].action == action) return index;
+// A recording keeps each action as one bit, at its row's place in the table (whose rows the
+// bindings never add to or take away).
+int FindAction(const std::vector<ActionSources>& table, int action) {
+    for (int index = 0; index < static_cast<int>(table.size()); ++index) {
+        if (table[index].action == action) return index;
     }
     return -1;
 }
@@ -93,8 +65,8 @@ bool StickBit(uint8_t directions, StickRule rule) {
 }
 
 bool ButtonHeld(const ActionSources& sources, int player) {
-    for (int i = 0; i < 3 && sources.buttons[i] >= 0; ++i) {
-        if (kx_input_KeyDown(kx_input_KeyJoy0 + 32 * player + sources.buttons[i])) return true;
+    for (int button : sources.buttons) {
+        if (kx_input_KeyDown(kx_input_KeyJoy0 + 32 * player + button)) return true;
     }
     return false;
 }
@@ -109,9 +81,16 @@ bool StickHeld(StickRule rule, int player) {
     }
 }
 
-bool AnyKeyDown(const int* keys, int count) {
-    for (int i = 0; i < count && keys[i] != 0; ++i) {
-        if (kx_input_KeyDown(keys[i])) return true;
+bool AnyKeyDown(const std::vector<int>& keys) {
+    for (int key : keys) {
+        if (kx_input_KeyDown(key)) return true;
+    }
+    return false;
+}
+
+bool AnyPadHeld(const c_MyApp* app, const std::vector<int>& pads) {
+    for (int pad : pads) {
+        if (app->m_pad[pad] != 0) return true;
     }
     return false;
 }
@@ -147,9 +126,10 @@ bool Ramp(float& ramp, bool held, float direction) {
 
 int c_MyApp::p_PlayKey(int action, int useStick, int player) {
     if (player < -1 || player >= kx_input_JoyPorts) return 0;
-    const int index = FindAction(action);
+    const std::vector<ActionSources>& table = m_bindings->Table();
+    const int index = FindAction(table, action);
     if (index < 0) return 0;
-    const ActionSources* sources = &kActions[index];
+    const ActionSources* sources = &table[index];
     const bool iCade = kx_Sprocklet_iCadeControls == 1;
     const bool joystick = player >= 0;
 
@@ -163,13 +143,11 @@ int c_MyApp::p_PlayKey(int action, int useStick, int player) {
         return held ? 1 : 0;
     }
 
-    bool held = AnyKeyDown(sources->keys, 3);
-    if (!iCade) held = held || AnyKeyDown(sources->letters, 2);
+    bool held = AnyKeyDown(sources->keys);
+    if (!iCade) held = held || AnyKeyDown(sources->letters);
     if (joystick) held = held || ButtonHeld(*sources, player);
     if (joystick && useStick == 1 && !iCade) held = held || StickHeld(sources->stick, player);
-    for (int i = 0; i < 3 && sources->pads[i] >= 0; ++i) {
-        if (m_pad[sources->pads[i]] != 0) held = true;
-    }
+    held = held || AnyPadHeld(this, sources->pads);
     return held ? 1 : 0;
 }
 
@@ -229,10 +207,11 @@ int c_MyApp::p_TakeInput() {
     replay::Input& in = m_replay->current;
     in = replay::Input();
     const bool iCade = kx_Sprocklet_iCadeControls == 1;
+    const std::vector<ActionSources>& table = m_bindings->Table();
     for (int index = 0; index < replay::kActions; ++index) {
-        const ActionSources& sources = kActions[index];
-        bool held = AnyKeyDown(sources.keys, 3) || (!iCade && AnyKeyDown(sources.letters, 2));
-        for (int i = 0; i < 3 && sources.pads[i] >= 0; ++i) held = held || m_pad[sources.pads[i]] != 0;
+        const ActionSources& sources = table[index];
+        const bool held = AnyKeyDown(sources.keys) || (!iCade && AnyKeyDown(sources.letters)) ||
+                          AnyPadHeld(this, sources.pads);
         if (held) in.keyboard |= 1u << index;
         for (int player = 0; player < kx_input_JoyPorts; ++player) {
             if (ButtonHeld(sources, player)) in.joyButtons[player] |= 1u << index;

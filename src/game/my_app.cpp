@@ -1,9 +1,13 @@
 #include "game/my_app.h"
 
+#include "game/bindings.h"
 #include "game/replay_session.h"
 
-// The recording session is plain memory, not the collector's: it holds no collected object.
-c_MyApp::c_MyApp() : m_replay(std::make_unique<ReplaySession>()) {}
+// The recording session and the bindings are plain memory, not the collector's: they hold no
+// collected object.
+c_MyApp::c_MyApp()
+    : m_replay(std::make_unique<ReplaySession>()),
+      m_bindings(std::make_unique<controls::Bindings>()) {}
 
 c_MyApp::~c_MyApp() = default;
 

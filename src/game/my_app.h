@@ -16,6 +16,9 @@ namespace replay {
 struct Input;
 struct Recording;
 }
+namespace controls {
+class Bindings;
+}
 struct ReplaySession;
 
 // The game-wide marker for an omitted float argument, for the position of a touch that is up,
@@ -402,6 +405,10 @@ public:
     // --- recordings: every game recorded, recordings played back (replay_recording.cpp,
     // replay_playback.cpp, replay_files.cpp) ---
     std::unique_ptr<ReplaySession> m_replay;
+    // Which keys and pad buttons hold which action (bindings.cpp, controls_file.cpp).
+    std::unique_ptr<controls::Bindings> m_bindings;
+    // Reads the player's bindings file beside the state file, over the defaults.
+    int p_LoadBindings();
 
     c_MyApp();
     ~c_MyApp() override;

@@ -82,6 +82,7 @@ int c_MyApp::p_OnCreate() {
     p_ClearPad();
     ClearSavedState(this);
     p_Load();
+    p_LoadBindings();
     return 0;
 }
 
