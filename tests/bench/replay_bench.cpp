@@ -4,9 +4,9 @@
 // one). Also the digest of a checkpoint over the whole object table, taken every 600 updates.
 #include <benchmark/benchmark.h>
 
-#include <random>
 #include <vector>
 
+#include "game/played_inputs.h"
 #include "game/replay_format.h"
 
 namespace {
@@ -14,42 +14,9 @@ namespace {
 const int kTenMinutes = 36000;
 const int kObjectTableFloats = 612 * 10;
 
-// Steering keys and fire pressed and released every 5 to 30 updates, and now and then the mouse
-// dragged for a while: a run of changes every few updates, as in play.
-std::vector<replay::Input> PlayedInputs() {
-    std::mt19937 random(7);
-    const auto between = [&](int low, int high) {
-        return std::uniform_int_distribution<int>(low, high)(random);
-    };
-    std::vector<replay::Input> played;
-    replay::Input input;
-    input.mouseX = 400;
-    input.mouseY = 300;
-    int nextKey = between(5, 30), nextMouse = between(60, 600), moving = 0;
-    for (int update = 0; update < kTenMinutes; ++update) {
-        input.mouseHits = 0;
-        if (--nextKey == 0) {
-            input.keyboard ^= 1 << between(0, 4);
-            nextKey = between(5, 30);
-        }
-        if (--nextMouse == 0) {
-            moving = between(5, 40);
-            nextMouse = moving + between(60, 600);
-            input.mouseDown = 1;
-            input.mouseHits = 1;
-        }
-        if (moving > 0) {
-            input.mouseX += between(-12, 12);
-            input.mouseY += between(-12, 12);
-            input.mouseDown = --moving > 0;
-        }
-        played.push_back(input);
-    }
-    return played;
-}
 
 void BM_RecordAndEncode(benchmark::State& state) {
-    const std::vector<replay::Input> played = PlayedInputs();
+    const std::vector<replay::Input> played = PlayedInputs(kTenMinutes);
     size_t fileBytes = 0;
     for (auto _ : state) {
         replay::Recording recording;
