@@ -287,3 +287,5 @@ int kx_input_GetChar() { return kx_input_device->p_GetChar(); }
 int kx_input_EnableKeyboard() { return kx_input_device->p_SetKeyboardEnabled(true); }
 
 int kx_input_DisableKeyboard() { return kx_input_device->p_SetKeyboardEnabled(false); }
+
+String kx_input_KeyName(int key) { return KxGame::_game ? KxGame::_game->KeyName(key) : String(); }

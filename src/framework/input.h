@@ -4,6 +4,7 @@
 
 #include "runtime/array.h"
 #include "runtime/object.h"
+#include "runtime/string.h"
 
 const int kx_input_KeyCount = 512;
 const int kx_input_KeyMouseLeft = 1;
@@ -114,3 +115,5 @@ float kx_input_AccelY();
 int kx_input_GetChar();
 int kx_input_EnableKeyboard();
 int kx_input_DisableKeyboard();
+// The keyboard layout's name of a letter, digit or punctuation key; empty for other keys.
+String kx_input_KeyName(int key);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <iterator>
 #include <sstream>
 
 #include "game/key_codes.h"
@@ -49,6 +50,11 @@ const std::vector<int> kPrimaryRows[kBindables] = {{0}, {3}, {1}, {2}, {4}, {12,
 bool IsFixed(int key) {
     return key == kKeyEscape || key == kKeyF1 || key == kKeyF4 || key == kKeyF11;
 }
+
+// The pad's Back and Start: they back out and choose in the main menu, and a held Back asks
+// whether to quit, so a player with only a pad always has a way out.
+const int kPadBack = 6, kPadStart = 7;
+bool IsFixedButton(int button) { return button == kPadBack || button == kPadStart; }
 
 bool Has(const std::vector<int>& list, int value) {
     return std::find(list.begin(), list.end(), value) != list.end();
@@ -103,6 +109,14 @@ std::string KeyName(int key) {
     return "Key " + std::to_string(key);
 }
 
+std::string ButtonName(int button) {
+    static const char* const kNames[] = {
+        "(A)",       "(B)",     "(X)",        "(Y)",        "LB",      "RB",      "Back",
+        "Start",     "D-pad Left", "D-pad Up", "D-pad Right", "D-pad Down", "L Stick", "R Stick"};
+    if (button >= 0 && button < static_cast<int>(std::size(kNames))) return kNames[button];
+    return "Button " + std::to_string(button);
+}
+
 int KeyFromName(const std::string& name) {
     for (int key = 1; key < 256; ++key) {
         if (Lower(KeyName(key)) == Lower(name)) return key;
@@ -139,6 +153,15 @@ std::vector<int> Bindings::Buttons(Bindable action) const {
 Bindable Bindings::OwnerOfKey(int key) const {
     for (int action = 0; action < kBindables; ++action) {
         if (Has(Keys(static_cast<Bindable>(action)), key)) return static_cast<Bindable>(action);
+    }
+    return kBindables;
+}
+
+Bindable Bindings::OwnerOfButton(int button) const {
+    for (int action = 0; action < kBindables; ++action) {
+        if (Has(Buttons(static_cast<Bindable>(action)), button)) {
+            return static_cast<Bindable>(action);
+        }
     }
     return kBindables;
 }
@@ -218,7 +241,10 @@ Outcome Bindings::BindKey(Bindable action, int key, int* from) {
 Outcome Bindings::BindButton(Bindable action, int button, int* from) {
     if (from) *from = -1;
     if (button < 0 || button >= kMostPadButtons) return Outcome::Unknown;
+    if (IsFixedButton(button)) return Outcome::Fixed;
     if (Has(Buttons(action), button)) return Outcome::Already;
+    const Bindable owner = OwnerOfButton(button);
+    if (owner != kBindables && Buttons(owner).size() == 1) return Outcome::LastKey;
     RemoveButtonElsewhere(action, button, from);
     const std::vector<Row> defaults = DefaultRows();
     std::vector<int> targets;
@@ -236,14 +262,19 @@ void Bindings::Clear(Bindable action) {
     while (!restore.empty()) {
         const Bindable next = restore.back();
         restore.pop_back();
+        bool hadButtons[kBindables];
+        for (int other = 0; other < kBindables; ++other) {
+            hadButtons[other] = !Buttons(static_cast<Bindable>(other)).empty();
+        }
         for (int row : RowsOf(next)) rows_[row] = defaults[row];
         // Its default keys and buttons come back from wherever they went; an action left
-        // without a key by that gets its own defaults back too.
+        // without a key, or without the pad buttons it had, by that gets its own defaults back.
         for (int key : Keys(next)) RemoveKeyElsewhere(next, key, nullptr);
         for (int button : Buttons(next)) RemoveButtonElsewhere(next, button, nullptr);
         for (int other = 0; other < kBindables; ++other) {
-            if (Keys(static_cast<Bindable>(other)).empty()) {
-                restore.push_back(static_cast<Bindable>(other));
+            const Bindable bindable = static_cast<Bindable>(other);
+            if (Keys(bindable).empty() || (hadButtons[other] && Buttons(bindable).empty())) {
+                restore.push_back(bindable);
             }
         }
     }
@@ -316,26 +347,33 @@ void Bindings::Read(const std::string& text, std::vector<std::string>* problems)
             problems->push_back(where + name + " has no key; it keeps its defaults");
             continue;
         }
-        // The line says all the action has: its rows start empty but for Escape, which back
-        // always keeps.
+        // The line says all the action has: its rows start empty but for what back always
+        // keeps (Escape, and the pad's Back and Start where it has them by default).
+        const std::vector<Row> defaults = DefaultRows();
         Bindings trial = *this;
         for (int row : kRowsOf[action]) {
-            trial.rows_[row].keys.clear();
-            trial.rows_[row].letters.clear();
-            trial.rows_[row].buttons.clear();
-            if (bindable == kBack) trial.rows_[row].keys.push_back(kKeyEscape);
+            Row& kept = trial.rows_[row];
+            kept.keys.clear();
+            kept.letters.clear();
+            kept.buttons.clear();
+            if (bindable != kBack) continue;
+            kept.keys.push_back(kKeyEscape);
+            for (int button : defaults[row].buttons) {
+                if (IsFixedButton(button)) kept.buttons.push_back(button);
+            }
         }
+        auto refusal = [](Outcome outcome) {
+            return outcome == Outcome::Fixed || outcome == Outcome::LastKey ||
+                   outcome == Outcome::Unknown;
+        };
         bool refused = false;
         for (int key : keys) {
             if (bindable == kBack && key == kKeyEscape) continue;
-            int from = -1;
-            const Outcome outcome = trial.BindKey(bindable, key, &from);
-            refused = refused || outcome == Outcome::Fixed || outcome == Outcome::LastKey ||
-                      outcome == Outcome::Unknown;
+            refused = refused || refusal(trial.BindKey(bindable, key, nullptr));
         }
         for (int button : buttons) {
-            int from = -1;
-            refused = refused || trial.BindButton(bindable, button, &from) == Outcome::Unknown;
+            if (bindable == kBack && IsFixedButton(button)) continue;
+            refused = refused || refusal(trial.BindButton(bindable, button, nullptr));
         }
         if (refused) {
             problems->push_back(where + name + " takes a key it cannot have; it keeps its defaults");

@@ -30,8 +30,8 @@ enum class Outcome {
     Added,      // the key or button was free
     Moved,      // it left another action (named by `from`)
     Already,    // the action had it
-    Fixed,      // Escape, F1, F4 and F11 keep their meanings
-    LastKey,    // it is the only key of the action that had it
+    Fixed,      // Escape, F1, F4, F11 and the pad's Back and Start keep their meanings
+    LastKey,    // it is the only key (or pad button) of the action that had it
     Unknown,    // no key or button the game knows
 };
 
@@ -49,6 +49,10 @@ public:
     // the actions a player does not bind (the credits' N, say), else -1.
     Outcome BindKey(Bindable action, int key, int* from);
     Outcome BindButton(Bindable action, int button, int* from);
+    // The action that has the key or button; kBindables when no bindable action has it.
+    Bindable OwnerOfKey(int key) const;
+    Bindable OwnerOfButton(int button) const;
+
     // The action's defaults again; keys of them that other actions took come back.
     void Clear(Bindable action);
     void ResetAll() { *this = Bindings(); }
@@ -61,7 +65,6 @@ public:
 
 private:
     std::vector<int> RowsOf(Bindable action) const;
-    Bindable OwnerOfKey(int key) const;  // kBindables when no bindable action has it
     void RemoveKeyElsewhere(Bindable keeper, int key, int* from);
     void RemoveButtonElsewhere(Bindable keeper, int button, int* from);
 
@@ -72,6 +75,9 @@ private:
 // unnamed code reads "Key 186". KeyFromName gives 0 for a name it does not know.
 std::string KeyName(int key);
 int KeyFromName(const std::string& name);
+// A pad button as the mapped pad layout labels it: "(A)", "LB", "Start", "D-pad Up"...; a
+// button beyond the layout reads "Button 15".
+std::string ButtonName(int button);
 extern const char* const kBindableNames[kBindables];
 
 }  // namespace controls

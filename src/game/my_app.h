@@ -294,6 +294,7 @@ public:
     int p_OptionBox();
     int p_PauseMenu();
     int p_OuyaQuit();
+    String p_QuitButtonLine(int line);  // 0 the line to quit, 1 the line to return
 
     // The main menu's steps and their helpers.
     int p_MenuBack();
@@ -318,13 +319,37 @@ public:
 
     // The options box's parts.
     int p_OverscanGuides();
-    int p_OptionBackCog(int slide);
+    int p_OptionBackCog(int slide, int cursorOnCog);
     int p_OptionRows(int slide, const int* rows, int count);
     String p_OptionLabel(int row);
     int p_OptionActivate(int row);
     int p_NextSoundMode();
     int p_CloseOptions();
     int p_OptionKeys(int rowCount);
+    // The Controls screen in the options box (controls_screen.cpp).
+    int m_controlsOpen = 0;
+    int m_controlsCursor = 0;      // 0 the back cog, 1 .. 7 the actions, 8 restore all
+    int m_controlsColumn = 0;      // on an action's row: 0 the row, 1 its Default box
+    int m_capturing = -1;          // the action waiting for its new key or pad button, or -1
+    int m_captureTimer = 0;
+    String m_controlsNotice;
+    int m_controlsNoticeTimer = 0;
+    int p_OpenControls();
+    int p_LeaveControls();
+    int p_ControlsScreen(int slide);
+    int p_ControlsRow(int row, float y, float fit);
+    int p_ControlsFooter(float y, float fit);
+    int p_ControlsNotice(String text);
+    int p_ControlsActivate();
+    int p_ControlsKeys();
+    // Before the rules: the key or pad button that answers a capture (as a recorded event).
+    int p_CaptureBinding();
+    // Binds what answered the capture: a key code below 256, or 256 + a pad button.
+    int p_FinishCapture(int code);
+    // Names as the player's keyboard layout shows them.
+    String p_KeyLabel(int key);
+    String p_KeysLabel(int action);
+    String p_ButtonsLabel(int action);
     // The overscan bar shared by the options box and the pause menu; each passes the latches
     // that guard its own keys and touches.
     int p_OverscanSlider(float y, int& keyLatch, int& touchLatch);
@@ -409,6 +434,8 @@ public:
     std::unique_ptr<controls::Bindings> m_bindings;
     // Reads the player's bindings file beside the state file, over the defaults.
     int p_LoadBindings();
+    // Writes the bindings file whole.
+    int p_SaveBindings();
 
     c_MyApp();
     ~c_MyApp() override;
@@ -418,8 +445,9 @@ public:
     int p_RecordStart();
     int p_RecordBeforeRules();
     int p_RecordAfterRules();
-    // An event of `kind` (replay::Event::Kind) before the next recorded update.
-    int p_RecordEvent(int kind, uint32_t seed);
+    // An event of `kind` (replay::Event::Kind) before the next recorded update; `value` is a
+    // reseed's seed or a bound code.
+    int p_RecordEvent(int kind, uint32_t value);
     int p_RecordEnd();
     // After the music's step, which began with the generator at `seedBefore`.
     int p_MusicDrew(uint32_t seedBefore);

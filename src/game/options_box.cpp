@@ -1,5 +1,5 @@
-// The options box: sound mode, iCade mapping, display mode and the credits, each a row that a
-// touch or the keyboard cursor activates, with the back cog above them. It slides in over
+// The options box: sound mode, iCade mapping, display mode, the Controls screen and the credits,
+// each a row that a touch or the keyboard cursor activates, with the back cog above them. It slides in over
 // whatever screen opened it and owns all input while it is shown. Changes take effect at once
 // and are saved when the box closes.
 #include "game/my_app.h"
@@ -26,8 +26,8 @@ const int kSmallOverscan = 32;
 const float kOverscanBarWidth = 256;
 const float kOverscanMarkerSpan = 2.67f;  // bar units per overscan unit
 
-enum OptionRow { kSoundRow, kICadeRow, kDisplayRow, kCreditsRow };
-const int kMaxRows = 4;
+enum OptionRow { kSoundRow, kICadeRow, kDisplayRow, kControlsRow, kCreditsRow };
+const int kMaxRows = 5;
 
 const int kSoundModesWithMusic = 4;
 
@@ -37,6 +37,7 @@ int ShownRows(int rows[kMaxRows], int paused) {
     rows[count++] = kSoundRow;
     if (kx_Sprocklet_isOuya == 0) rows[count++] = kICadeRow;
     rows[count++] = kDisplayRow;
+    rows[count++] = kControlsRow;
     if (paused == 0) rows[count++] = kCreditsRow;
     return count;
 }
@@ -68,7 +69,12 @@ int c_MyApp::p_OptionBox() {
     p_ResetDraw();
     p_SetCol(150, 75, 0, 0.85f);
     p_Rect(50, (kSlideEnd - slide) * kSlideStep, kx_Sprocklet_jscrw - 100, kx_Sprocklet_jscrh);
-    p_OptionBackCog(slide);
+    if (m_controlsOpen == 1) {
+        p_OptionBackCog(slide, m_controlsCursor == 0 ? 1 : 0);
+        p_ControlsScreen(slide);
+        return 0;
+    }
+    p_OptionBackCog(slide, m_optCursor == 0 ? 1 : 0);
     if (kx_Sprocklet_isOuya == 1) {
         p_OverscanSlider(4 * (3 * slide - 90) + 92, m_optKeyLatch, m_optTouchLatch);
     }
@@ -95,29 +101,35 @@ int c_MyApp::p_OverscanGuides() {
     return 0;
 }
 
-int c_MyApp::p_OptionBackCog(int slide) {
+// Back leaves the Controls screen for the options, or the options for what lies under them.
+int c_MyApp::p_OptionBackCog(int slide, int cursorOnCog) {
     const float x = (3 * slide - 90) * 4 + 100;
     m_cogSpin += kCogSpinPerUpdate;
     p_ResetDraw();
-    p_SetSize(m_optCursor == 0 ? 2 : 1.5f);
+    p_SetSize(cursorOnCog == 1 ? 2 : 1.5f);
     const int touched = p_CogButton(x, kBackCogY);
     p_SetSize(kLabelScale);
     p_Text(x + kBackTextGap, kBackCogY, String("<[BACK]"), 0, 1);
 
     const bool buttons = AnyButtonHeld(this);
     const bool byTouch = touched != 0 && m_optTouchLatch == 0;
-    const bool byKey = m_optKeyLatch == 0 &&
-                       (p_PlayKeyAll(ActionBack, 1) != 0 || (m_optCursor == 0 && buttons));
+    const bool byKey = m_optKeyLatch == 0 && m_capturing < 0 &&
+                       (p_PlayKeyAll(ActionBack, 1) != 0 || (cursorOnCog == 1 && buttons));
     if (!byTouch && !byKey) return 0;
     m_optKeyLatch = 1;
     m_optTouchLatch = 1;
     p_PlaySFX(SoundSelect, 1, 1, 0);
-    p_CloseOptions();
+    if (m_controlsOpen == 1) {
+        p_LeaveControls();
+    } else {
+        p_CloseOptions();
+    }
     return 0;
 }
 
 int c_MyApp::p_CloseOptions() {
     m_optionsOpen = 0;
+    p_LeaveControls();
     p_Save();
     return 0;
 }
@@ -207,6 +219,8 @@ String c_MyApp::p_OptionLabel(int row) {
         return String(kx_Sprocklet_iCadeControls == 1 ? "iCade : On" : "iCade : Off");
     case kDisplayRow:
         return String(m_fullscreen == 1 ? "Windowed" : "Fullscreen");
+    case kControlsRow:
+        return String("Controls");
     default:
         return String("Credits");
     }
@@ -225,6 +239,9 @@ int c_MyApp::p_OptionActivate(int row) {
         break;
     case kDisplayRow:
         p_FullscreenFlip();
+        break;
+    case kControlsRow:
+        p_OpenControls();
         break;
     default:
         m_creditsOpen = 1;

@@ -2,7 +2,9 @@
 // pad's Back elsewhere: the first face button returns to the menu, the second or third or back
 // again ends the program. The text names them as the pad in hand labels them.
 #include <iterator>
+#include <string>
 
+#include "game/bindings.h"
 #include "game/my_app.h"
 #include "runtime/debugger.h"
 
@@ -15,16 +17,38 @@ const char* const kLines[] = {
     "Press (A) to Quit",          "or (O) to return to the fun!",
 };
 const int kLineCount = static_cast<int>(std::size(kLines));
-// The last two lines on a desktop, where pads use the common layout: A is the first face
-// button, B the second.
-const char* const kDesktopButtonLines[] = {"Press (B) to Quit", "or (A) to return to the fun!"};
 const int kButtonLines = 2;
 const int kHeadingLines = 2;  // drawn larger than the rest
 const float kHeadingScale = 3;
 const float kBodyScale = 2;
 const float kBodyPitch = 20;  // per line at the body's scale; the headings are spaced wider
 
+// The first pad button of the table's row for `action`, as the mapped pad layout names it;
+// empty when the row has none.
+std::string FirstButtonName(const controls::Bindings& bindings, int action) {
+    for (const controls::Row& row : bindings.Table()) {
+        if (row.action == action && !row.buttons.empty()) {
+            return controls::ButtonName(row.buttons.front());
+        }
+    }
+    return std::string();
+}
+
 }  // namespace
+
+// On a desktop the last two lines name the buttons the player's bindings give the first and
+// second buttons: (A) and (B) by default.
+String c_MyApp::p_QuitButtonLine(int line) {
+    if (line == 0) {
+        std::string quit = FirstButtonName(*m_bindings, ActionButton2);
+        if (quit.empty()) quit = FirstButtonName(*m_bindings, ActionButton3);
+        if (quit.empty()) quit = FirstButtonName(*m_bindings, ActionBack);
+        return String(("Press " + quit + " to Quit").c_str());
+    }
+    const std::string back = FirstButtonName(*m_bindings, ActionButton1);
+    if (back.empty()) return String("or press Fire to return to the fun!");
+    return String(("or " + back + " to return to the fun!").c_str());
+}
 
 int c_MyApp::p_OuyaQuit() {
     p_CLS2D(kx_Sprocklet_Omitted, 0, 0, 0);
@@ -38,9 +62,9 @@ int c_MyApp::p_OuyaQuit() {
         const float scale = i < kHeadingLines ? kHeadingScale : kBodyScale;
         p_SetSize(scale);
         const bool buttonLine = i >= kLineCount - kButtonLines && kx_Sprocklet_isOuya == 0;
-        const char* line = buttonLine ? kDesktopButtonLines[i - (kLineCount - kButtonLines)]
-                                      : kLines[i];
-        p_Text(kx_Sprocklet_jscrw * 0.5f, y, String(line), 1, 0);
+        const String line = buttonLine ? p_QuitButtonLine(i - (kLineCount - kButtonLines))
+                                       : String(kLines[i]);
+        p_Text(kx_Sprocklet_jscrw * 0.5f, y, line, 1, 0);
         y += pitchPerScale * scale;
     }
 

@@ -48,6 +48,7 @@
 //               1 field size: f32 width, f32 height (finite and above 0)
 //               2 suspend, 3 resume: none
 //               4 reseed: u32 seed
+//               5 bound: var code, below 288 (a key below 256, else 256 + a pad button)
 //             An event's fields that its kind has no bytes for are 0.
 //
 // Checkpoints:
@@ -93,6 +94,7 @@ constexpr uint32_t kMaxUpdates = 10 * 60 * 60 * 60;  // ten hours at 60 updates 
 constexpr size_t kBulletFields = sizeof(StartBullet::fields) / sizeof(float);
 constexpr size_t kBulletBytes = 4 + kBulletFields * 4;
 constexpr size_t kMinEventBytes = 2;
+constexpr uint32_t kMostBoundCode = 256 + 32;
 constexpr size_t kMinCheckpointBytes = 1 + 1 + 4;
 
 // The bits of a run's change mask.
@@ -296,6 +298,8 @@ void WriteEvents(Writer& out, const std::vector<Event>& events) {
             out.F32(event.height);
         } else if (event.kind == Event::Reseed) {
             out.U32(event.seed);
+        } else if (event.kind == Event::Bound) {
+            out.Var(event.code);
         }
     }
 }
@@ -535,6 +539,10 @@ bool ReadEvents(Reader& in, uint32_t updates, std::vector<Event>* events) {
             case Event::Reseed:
                 if (!in.U32(&event.seed)) return false;
                 break;
+            case Event::Bound:
+                if (!in.Var(&event.code)) return false;
+                if (event.code >= kMostBoundCode) return in.Fail("bad bound code");
+                break;
             default:
                 return in.Fail("bad event");
         }
@@ -614,7 +622,8 @@ bool Input::operator==(const Input& other) const {
 bool Event::operator==(const Event& other) const {
     return update == other.update && kind == other.kind &&
            FloatBits(width) == FloatBits(other.width) &&
-           FloatBits(height) == FloatBits(other.height) && seed == other.seed;
+           FloatBits(height) == FloatBits(other.height) && seed == other.seed &&
+           code == other.code;
 }
 
 bool Checkpoint::operator==(const Checkpoint& other) const {

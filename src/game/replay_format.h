@@ -50,12 +50,14 @@ struct Event {
         Suspend = 2,    // the window lost the focus
         Resume = 3,     // and got it back
         Reseed = 4,     // the composed music left the random generator at `seed`
+        Bound = 5,      // `code` answered the Controls screen's wait for a key or button
     };
     uint32_t update = 0;  // the number of updates played before it
     Kind kind = FieldSize;
     float width = 0;
     float height = 0;
     uint32_t seed = 0;
+    uint32_t code = 0;  // a key code below 256, or 256 + a pad button
 
     bool operator==(const Event& other) const;
 };

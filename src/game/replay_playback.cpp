@@ -50,6 +50,7 @@ int c_MyApp::p_StartPendingPlayback() {
     kept.iCade = kx_Sprocklet_iCadeControls;
     kept.gameType = m_gameType;
     kept.overscan = kx_Sprocklet_overscan;
+    kept.bindings = *m_bindings;
     kept.hasMusic = kx_Sprocklet_HasMusic;
     kept.hasMusicStream = kx_Sprocklet_HasMusicStream;
 
@@ -88,6 +89,7 @@ int c_MyApp::p_StartPendingPlayback() {
     }
     m_creditsOpen = m_optionsOpen = m_badgesOpen = 0;
     m_creditsSlide = m_optionsSlide = 0;
+    p_LeaveControls();
     m_paused = 0;
     m_mode = ModeStartGame;
     return 0;
@@ -121,6 +123,9 @@ int c_MyApp::p_PlaybackBeforeRules() {
             break;
         case replay::Event::Reseed:
             kx_random_Seed = event.seed;
+            break;
+        case replay::Event::Bound:
+            p_FinishCapture(static_cast<int>(event.code));
             break;
         }
     }
@@ -199,6 +204,7 @@ int c_MyApp::p_PlaybackEnd(bool inStep) {
     for (size_t i = 0; i < kept.scores.size(); ++i) m_scores[static_cast<int>(i)] = kept.scores[i];
     kx_Sprocklet_iCadeControls = kept.iCade;
     kx_Sprocklet_overscan = kept.overscan;
+    *m_bindings = kept.bindings;
     m_gameType = kept.gameType;
     if (kept.hasMusic != 1) m_music->p_Zu_Stop(1);
     kx_Sprocklet_HasMusic = kept.hasMusic;
@@ -213,6 +219,7 @@ int c_MyApp::p_PlaybackEnd(bool inStep) {
     m_pauseMenuOn = -1;
     m_pauseMenuY = -64;
     m_creditsOpen = m_optionsOpen = m_badgesOpen = 0;
+    p_LeaveControls();
     m_menuSlide = -32;
     m_mode = ModeMenu;
     return 0;

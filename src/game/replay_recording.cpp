@@ -81,13 +81,13 @@ int c_MyApp::p_RecordAfterRules() {
     return 0;
 }
 
-int c_MyApp::p_RecordEvent(int kind, uint32_t seed) {
+int c_MyApp::p_RecordEvent(int kind, uint32_t value) {
     ReplaySession& r = *m_replay;
     if (!r.recording) return 0;
     replay::Event event;
     event.update = static_cast<uint32_t>(r.made.inputs.size());
     event.kind = static_cast<replay::Event::Kind>(kind);
-    event.seed = seed;
+    (kind == replay::Event::Bound ? event.code : event.seed) = value;
     r.made.events.push_back(event);
     return 0;
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "game/bindings.h"
 #include "game/replay_format.h"
 
 struct ReplaySession {
@@ -43,6 +44,7 @@ struct ReplaySession {
         int hasMusicStream = 0;
         int gameType = 0;
         float overscan = 0;
+        controls::Bindings bindings;
     } kept;
     // --- the idle menu's demos
     int idleUpdates = 0;     // updates in the menu without input

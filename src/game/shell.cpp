@@ -117,6 +117,7 @@ int c_MyApp::p_OnUpdate() {
     p_TakeInput();
     p_SamplePointer();
     p_InputLatches();
+    p_CaptureBinding();
 
     if (m_loadStep == 0) {
         p_RecordBeforeRules();

@@ -76,6 +76,11 @@ void KxGame::OpenUrl(String url) { (void)url; }
 
 void KxGame::SetMouseVisible(bool visible) { (void)visible; }
 
+String KxGame::KeyName(int key) {
+    (void)key;
+    return String();
+}
+
 String KxGame::PathToFilePath(String path) { return path; }
 
 void KxGame::Die(ThrowableObject* exception) {

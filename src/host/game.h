@@ -33,6 +33,10 @@ public:
                               Array<bool> buttons);
     virtual void OpenUrl(String url);
     virtual void SetMouseVisible(bool visible);
+    // The name the keyboard layout gives the key with framework code `key` (a letter, digit or
+    // punctuation key: "z" for the key a QWERTY board calls Y on a German one), or the empty
+    // string for keys whose name does not depend on the layout and for unknown codes.
+    virtual String KeyName(int key);
     virtual String PathToFilePath(String path);
     // File services. Failures are results, never errors: null, the empty string, -1 or -2.
     virtual String LoadString(String path);

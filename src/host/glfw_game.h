@@ -26,6 +26,7 @@ public:
     bool PollJoystick(int port, Array<float> joyx, Array<float> joyy, Array<float> joyz,
                       Array<bool> buttons) override;
     void SetMouseVisible(bool visible) override;
+    String KeyName(int key) override;
     String PathToFilePath(String path) override;
     // Hands the URL to the desktop's opener as one argument; never through a shell.
     void OpenUrl(String url) override;

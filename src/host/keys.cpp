@@ -65,7 +65,33 @@ bool IsGlfw3PrintableKey(int key) {
            key == GLFW_KEY_GRAVE_ACCENT;
 }
 
+// The GLFW 3 key behind a framework code whose printed name depends on the keyboard layout, or
+// 0. Letter and digit codes are the GLFW 3 codes themselves.
+int LayoutKeyFor(int code) {
+    if ((code >= '0' && code <= '9') || (code >= 'A' && code <= 'Z')) return code;
+    switch (code) {
+        case 186: return GLFW_KEY_SEMICOLON;
+        case 187: return GLFW_KEY_EQUAL;
+        case 188: return GLFW_KEY_COMMA;
+        case 189: return GLFW_KEY_MINUS;
+        case 190: return GLFW_KEY_PERIOD;
+        case 191: return GLFW_KEY_SLASH;
+        case 192: return GLFW_KEY_GRAVE_ACCENT;
+        case 219: return GLFW_KEY_LEFT_BRACKET;
+        case 220: return GLFW_KEY_BACKSLASH;
+        case 221: return GLFW_KEY_RIGHT_BRACKET;
+        case 222: return GLFW_KEY_APOSTROPHE;
+        default: return 0;
+    }
+}
+
 }  // namespace
+
+String KxGlfwGame::KeyName(int key) {
+    const int glfwKey = LayoutKeyFor(key);
+    const char* name = glfwKey != 0 ? glfwGetKeyName(glfwKey, 0) : nullptr;
+    return name ? String::FromUtf8(name) : String();
+}
 
 int KxGlfwGame::TransKey(int key) {
     if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z')) return key;

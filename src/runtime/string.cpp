@@ -294,6 +294,13 @@ String String::Load(FILE* file) {
     return String(units.data(), CheckedLength(static_cast<int64_t>(units.size())));
 }
 
+String String::FromUtf8(const char* text) {
+    const std::vector<unsigned char> bytes(text, text + std::strlen(text));
+    std::vector<Char> units;
+    if (!DecodeUtf8(bytes, 0, units)) units.assign(bytes.begin(), bytes.end());
+    return String(units.data(), CheckedLength(static_cast<int64_t>(units.size())));
+}
+
 // ---- Arrays of strings ----
 
 void t_create(int n, String* p) {

@@ -58,6 +58,9 @@ public:
     explicit String(float v);
     // A one-unit string from a character code (only its low 16 bits are kept).
     static String FromChar(int code);
+    // UTF-8 text of up to three bytes a character; text that is not valid UTF-8 is taken a unit
+    // per byte, as Load does.
+    static String FromUtf8(const char* text);
 
     String(const String& s) : rep_(s.rep_) { rep_->retain(); }
     String(String&& s) noexcept : rep_(s.rep_) { s.rep_ = &nullRep; }

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <map>
 #include <memory>
+#include <string>
 
 struct GLFWmonitor {};
 
@@ -53,6 +54,7 @@ struct State {
     GLFWmonitor monitor;
     GLFWvidmode desktopMode = {1024, 768, 8, 8, 8, 60};
     int workArea[4] = {0, 0, 0, 0};
+    std::map<int, std::string> keyNames;
     std::vector<GLFWvidmode> videoModes = {{1024, 768, 8, 8, 8, 60}};
 };
 
@@ -202,6 +204,8 @@ void SetWorkArea(int x, int y, int width, int height) {
 void SetVideoModes(const std::vector<GLFWvidmode>& modes) { S().videoModes = modes; }
 
 void SetMonitorConnected(bool connected) { S().monitorConnected = connected; }
+
+void SetKeyNames(const std::map<int, std::string>& names) { S().keyNames = names; }
 
 }  // namespace fake_glfw
 
@@ -453,3 +457,9 @@ int glfwGetGamepadState(int jid, GLFWgamepadstate* state) {
 GLFWmonitor* glfwGetWindowMonitor(GLFWwindow* window) { return window->monitor; }
 
 void glfwSwapBuffers(GLFWwindow* window) { ++window->swaps; }
+
+const char* glfwGetKeyName(int key, int scancode) {
+    (void)scancode;
+    auto it = S().keyNames.find(key);
+    return it == S().keyNames.end() ? nullptr : it->second.c_str();
+}

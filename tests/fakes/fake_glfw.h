@@ -7,6 +7,7 @@
 #include <GLFW/glfw3.h>
 
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -112,5 +113,8 @@ void SetWorkArea(int x, int y, int width, int height);
 void SetVideoModes(const std::vector<GLFWvidmode>& modes);
 // Without a monitor glfwGetPrimaryMonitor returns null.
 void SetMonitorConnected(bool connected);
+// The keyboard layout: what glfwGetKeyName gives each GLFW key (UTF-8); null for the rest, as
+// after Reset.
+void SetKeyNames(const std::map<int, std::string>& names);
 
 }  // namespace fake_glfw

@@ -41,8 +41,17 @@ TEST(Bindings, AKeyMovesToTheActionItIsBoundToButNeverLeavesOneWithoutAKey) {
     for (int fixed : {kKeyEscape, kKeyF1, kKeyF4, kKeyF11}) {
         EXPECT_EQ(b.BindKey(controls::kFire, fixed, &from), Outcome::Fixed) << fixed;
     }
-    EXPECT_EQ(b.BindButton(controls::kLeft, 3, &from), Outcome::Moved);
+    // Pad buttons follow the same rules; the pad's Back and Start are a pad's way out.
+    EXPECT_EQ(b.BindButton(controls::kLeft, 3, &from), Outcome::LastKey) << "all Choose has";
+    EXPECT_EQ(b.BindButton(controls::kChoose, 0, &from), Outcome::Moved);
+    EXPECT_EQ(from, controls::kFire);
+    EXPECT_EQ(b.BindButton(controls::kFire, 3, &from), Outcome::Moved);
     EXPECT_EQ(from, controls::kChoose);
+    for (int fixed : {6, 7}) EXPECT_EQ(b.BindButton(controls::kFire, fixed, &from), Outcome::Fixed);
+    // Fire taking (A) back leaves Choose without a pad button: Choose gets its own back.
+    b.Clear(controls::kFire);
+    EXPECT_EQ(b.Buttons(controls::kFire), (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(b.Buttons(controls::kChoose), (std::vector<int>{3}));
 
     // Cleared, an action has its defaults again, taken back from where they went.
     b.Clear(controls::kUp);
@@ -62,19 +71,25 @@ TEST(Bindings, TheFileKeepsWhatItCanReadAndTheDefaultsForTheRest) {
     EXPECT_TRUE(SameTable(b, Bindings()));
 
     b.Read("# a comment\n"
-           "left = Q, Left, Pad 8, Pad 3\n"
+           "left = Q, Left, Pad 8, Pad 5\n"
            "fire = Space, Bogus\n"
            "jump = Space\n"
            "up =\n"
            "down = Escape\n"
-           "choose = V",
+           "choose = V\n"
+           "back = Backspace, Pad 14\n"
+           "fire = Space, Pad 6",
            &problems);
     EXPECT_EQ(b.Keys(controls::kLeft), (std::vector<int>{kKeyLeft, 'Q'}));
+    EXPECT_EQ(b.Buttons(controls::kLeft), (std::vector<int>{8, 5}));
     EXPECT_EQ(b.Buttons(controls::kChoose), std::vector<int>{});
     EXPECT_EQ(b.Keys(controls::kFire), Bindings().Keys(controls::kFire));
+    // Back always keeps Escape and the pad's Back and Start, whatever its line says.
+    EXPECT_EQ(b.Keys(controls::kBack), (std::vector<int>{kKeyEscape, kKeyBackspace}));
+    EXPECT_EQ(b.Buttons(controls::kBack), (std::vector<int>{6, 7, 14}));
     EXPECT_EQ(b.Keys(controls::kDown), Bindings().Keys(controls::kDown));
     EXPECT_EQ(b.Keys(controls::kChoose), (std::vector<int>{'V'}));
-    ASSERT_EQ(problems.size(), 4u);
+    ASSERT_EQ(problems.size(), 5u);
     EXPECT_EQ(problems[0], "line 3: \"Bogus\" is no key or pad button; fire keeps its defaults");
     EXPECT_EQ(problems[1], "line 4: no action of the game's named before \"=\"");
 

@@ -51,7 +51,7 @@ protected:
     void Hold(int key, bool down) {
         if (key != kPointer) return down ? Press(key) : Release(key);
         kx_input_device->p_MouseEvent(down ? c_KxGameEvent::MouseDown : c_KxGameEvent::MouseUp, 0,
-                                      400 * app->m_scaleX, 270 * app->m_scaleY);
+                                      400 * app->m_scaleX, 310 * app->m_scaleY);
     }
 };
 
@@ -164,7 +164,7 @@ TEST_F(CreditsTest, AFreshClickOrKeyClosesTheCardWhichFliesOutButThePressThatOpe
         SCOPED_TRACE(testing::Message() << "opened by " << opener << ", closed by " << keys.back());
         if (opener != 'N') {
             app->m_optionsOpen = 1;
-            app->m_optCursor = 4;
+            app->m_optCursor = 5;
             Updates(40);
         }
         Hold(opener, true);

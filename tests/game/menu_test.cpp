@@ -309,8 +309,8 @@ TEST_F(MenuOptionBoxTest, TheCreditsRowOpensTheCreditsAndKeepsTheChanges) {
     Mouse(c_KxGameEvent::MouseUp, 400, 140);
     Update();
     EXPECT_EQ(app->m_settings[5], 2);  // once per press
-    for (int i = 0; i < 5; ++i) Tap(kKeyDown);
-    EXPECT_EQ(app->m_optCursor, 4);  // no row after the credits
+    for (int i = 0; i < 6; ++i) Tap(kKeyDown);
+    EXPECT_EQ(app->m_optCursor, 5);  // no row after the credits
     Tap(kKeyEnter);
     EXPECT_TRUE(Same({float(app->m_creditsOpen), float(app->m_optionsOpen)}, {1, 0}));
     EXPECT_EQ(SavedState().substr(0, 12), "0|0|0|0|0|2|");

@@ -70,7 +70,8 @@ Recording EveryField() {
     Event resumed{2, Event::Resume, 0, 0, 0};
     Event reseeded{5, Event::Reseed, 0, 0, 0xFFFFFFFF};
     Event shrunk{7, Event::FieldSize, 0.5f, 0.25f, 0};
-    r.events = {resized, suspended, resumed, reseeded, shrunk};
+    Event bound{7, Event::Bound, 0, 0, 0, 256 + 31};
+    r.events = {resized, suspended, resumed, reseeded, shrunk, bound};
     r.checkpoints = {
         {0, -5, 1}, {6, 100, 0xFFFFFFFF}, {7, std::numeric_limits<int32_t>::min(), 42}};
     r.finalScore = -12;
@@ -144,6 +145,7 @@ TEST(ReplayFormat, RoundTripKeepsEveryFieldExactly) {
         [](Recording& r) { r.events[0].width = 1023; },
         [](Recording& r) { r.events[0].height = 767; },
         [](Recording& r) { r.events[3].seed = 0; },
+        [](Recording& r) { r.events[5].code = 13; },
         [](Recording& r) { r.checkpoints[1].update = 5; },
         [](Recording& r) { r.checkpoints[1].score = 101; },
         [](Recording& r) { r.checkpoints[1].digest = 0; },
@@ -226,7 +228,8 @@ TEST(ReplayFormat, RefusesValuesOutOfBounds) {
         {[](Recording& r) { r.inputs[2].touchDown = 1 << replay::kTouches; }, "bad input"},
         {[](Recording& r) { r.events[2].update = 1; }, "events out of order"},
         {[](Recording& r) { r.events[4].update = 8; }, "event after the last update"},
-        {[](Recording& r) { r.events[1].kind = Event::Kind(5); }, "bad event"},
+        {[](Recording& r) { r.events[1].kind = Event::Kind(6); }, "bad event"},
+        {[](Recording& r) { r.events[5].code = 256 + 32; }, "bad bound code"},
         {[](Recording& r) { r.events[0].width = -1; }, "bad field size"},
         {[](Recording& r) { r.checkpoints[1].update = 0; }, "checkpoints out of order"},
         {[](Recording& r) { r.checkpoints[2].update = 8; }, "checkpoint after the last update"},
