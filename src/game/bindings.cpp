@@ -215,6 +215,22 @@ void Bindings::RemoveButtonElsewhere(Bindable keeper, int button, int* from) {
     }
 }
 
+void Bindings::ReturnHome(int item, bool button) {
+    auto has = [&](const Row& row) {
+        return button ? Has(row.buttons, item) : Has(row.keys, item) || Has(row.letters, item);
+    };
+    for (const Row& row : rows_) {
+        if (has(row)) return;  // still in use
+    }
+    const std::vector<Row> defaults = DefaultRows();
+    for (size_t row = 0; row < rows_.size(); ++row) {
+        const Row& d = defaults[row];
+        if (button && Has(d.buttons, item)) rows_[row].buttons.push_back(item);
+        if (!button && Has(d.keys, item)) rows_[row].keys.push_back(item);
+        if (!button && Has(d.letters, item)) rows_[row].letters.push_back(item);
+    }
+}
+
 Outcome Bindings::BindKey(Bindable action, int key, int* from) {
     if (from) *from = -1;
     if (KeyName(key).rfind("Key ", 0) == 0 || key <= 0) return Outcome::Unknown;
@@ -266,11 +282,15 @@ void Bindings::Clear(Bindable action) {
         for (int other = 0; other < kBindables; ++other) {
             hadButtons[other] = !Buttons(static_cast<Bindable>(other)).empty();
         }
+        const std::vector<int> keysBefore = Keys(next), buttonsBefore = Buttons(next);
         for (int row : RowsOf(next)) rows_[row] = defaults[row];
-        // Its default keys and buttons come back from wherever they went; an action left
-        // without a key, or without the pad buttons it had, by that gets its own defaults back.
+        // Its default keys and buttons come back from wherever they went, and what it gives up
+        // goes back where it belongs by default; an action left without a key, or without the
+        // pad buttons it had, by that gets its own defaults back too.
         for (int key : Keys(next)) RemoveKeyElsewhere(next, key, nullptr);
         for (int button : Buttons(next)) RemoveButtonElsewhere(next, button, nullptr);
+        for (int key : keysBefore) ReturnHome(key, false);
+        for (int button : buttonsBefore) ReturnHome(button, true);
         for (int other = 0; other < kBindables; ++other) {
             const Bindable bindable = static_cast<Bindable>(other);
             if (Keys(bindable).empty() || (hadButtons[other] && Buttons(bindable).empty())) {

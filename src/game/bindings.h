@@ -53,7 +53,8 @@ public:
     Bindable OwnerOfKey(int key) const;
     Bindable OwnerOfButton(int button) const;
 
-    // The action's defaults again; keys of them that other actions took come back.
+    // The action's defaults again; keys of them that other actions took come back, and keys it
+    // took from others go back to them.
     void Clear(Bindable action);
     void ResetAll() { *this = Bindings(); }
 
@@ -67,6 +68,8 @@ private:
     std::vector<int> RowsOf(Bindable action) const;
     void RemoveKeyElsewhere(Bindable keeper, int key, int* from);
     void RemoveButtonElsewhere(Bindable keeper, int button, int* from);
+    // A key or button that no row has any more goes back to the rows that have it by default.
+    void ReturnHome(int item, bool button);
 
     std::vector<Row> rows_;
 };

@@ -45,9 +45,18 @@ String c_MyApp::p_QuitButtonLine(int line) {
         if (quit.empty()) quit = FirstButtonName(*m_bindings, ActionBack);
         return String(("Press " + quit + " to Quit").c_str());
     }
-    const std::string back = FirstButtonName(*m_bindings, ActionButton1);
-    if (back.empty()) return String("or press Fire to return to the fun!");
-    return String(("or " + back + " to return to the fun!").c_str());
+    const std::string button = FirstButtonName(*m_bindings, ActionButton1);
+    String back = String(button.c_str());
+    if (button.empty()) {
+        // Only keys return: the first of them.
+        back = String("Fire");
+        for (const controls::Row& row : m_bindings->Table()) {
+            if (row.action != ActionButton1) continue;
+            if (!row.keys.empty()) back = p_KeyLabel(row.keys.front());
+            else if (!row.letters.empty()) back = p_KeyLabel(row.letters.front());
+        }
+    }
+    return String("or ") + back + String(" to return to the fun!");
 }
 
 int c_MyApp::p_OuyaQuit() {
