@@ -15,15 +15,24 @@ const int kLastCommandStart = kx_Sprocklet_DrawListFloats - kx_Sprocklet_Command
 const int kFirstGlyph = 32;
 const int kMenuNumberWidth = 11;
 
-// How much closer or wider than the advance the font sets a character.
+// How much closer or wider than the advance the font sets a character. An accented letter
+// is set like its base letter: i with any accent (0xEC..0xEF) like i, n with a tilde (0xF1)
+// like n. The signs that need a wide glyph (0xA9 and 0xAE, the copyright and registered
+// signs, and the fractions 0xBC..0xBE) are set like W.
 int Kerning(int c) {
     switch (c) {
     case 'w': case 'm': return 2;
-    case 'W': case 'M': return 1;
-    case 'i': case 'f': case 'l': return -3;
-    case 'j': case 's': case 'k': case 'r': case 'z': case 't': case 'n': return -1;
+    case 'W': case 'M': case 0xA9: case 0xAE: case 0xBC: case 0xBD: case 0xBE: return 1;
+    case 'i': case 'f': case 'l': case 0xEC: case 0xED: case 0xEE: case 0xEF: return -3;
+    case 'j': case 's': case 'k': case 'r': case 'z': case 't': case 'n': case 0xF1: return -1;
     default: return 0;
     }
+}
+
+// The font has a frame for every ASCII and Latin-1 character; the spaces (0x20 and the
+// no-break space 0xA0) are blank, and delete and the controls 0x80..0x9F have no glyph.
+bool HasGlyph(int c) {
+    return (c > kFirstGlyph && c < 0x7F) || (c > 0xA0 && c <= 0xFF);
 }
 
 bool IsLineBreakAt(const String& text, int i) {
@@ -179,7 +188,7 @@ int c_MyApp::p_Text(float x, float y, String text, float alignX, float alignY) {
             continue;
         }
         const int c = line[i];
-        if (c > kFirstGlyph && c < 160) p_DrawImg(m_font, penX, penY, c - kFirstGlyph);
+        if (HasGlyph(c)) p_DrawImg(m_font, penX, penY, c - kFirstGlyph);
         if (c != 0) {
             const float step = (Kerning(c) + advance) * m_sizeX;
             penX += CosDeg(angle) * step;

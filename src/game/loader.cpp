@@ -12,7 +12,7 @@ const int kLevel2Above = 630;   // device pixels in either dimension
 const int kLevel4Above = 1230;
 
 const int kFontCell = 16;
-const int kFontFrames = 128;
+const int kFontFrames = 224;  // codes 32..255
 const int kFontAdvance = 7;
 const int kFontLineHeight = 10;
 const int kMidHandle = c_Image::MidHandle;  // every image is drawn around its centre

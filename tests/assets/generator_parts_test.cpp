@@ -3,6 +3,7 @@
 // readers, loop mixing, effect rendering and tune-image encoding.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -73,20 +74,73 @@ TEST(Drawing, OutputKeepsStraightColourUnderPartialAlpha) {
 }
 
 TEST(PixelFont, EveryPrintableCharacterHasAWellFormedGlyph) {
-    for (int code = 32; code < 127; ++code) {
+    for (int code = 32; code < 256; ++code) {
+        if (code == 127) code = 160;  // delete and the controls 128..159
         const Glyph* g = GlyphFor(code);
-        ASSERT_NE(g, nullptr);
+        ASSERT_NE(g, nullptr) << code;
         for (int y = 0; y < kGlyphRows; ++y) {
             if (g->rows[y] == nullptr) continue;
             EXPECT_EQ(static_cast<int>(std::strlen(g->rows[y])), g->width)
-                << static_cast<char>(code) << " row " << y;
+                << code << " row " << y;
         }
-        if (code > 32) {
-            EXPECT_GE(g->InkRight(), g->InkLeft()) << static_cast<char>(code);
+        if (code != 32 && code != 160) {
+            EXPECT_GE(g->InkRight(), g->InkLeft()) << code;
         }
     }
-    EXPECT_EQ(GlyphFor(31), nullptr);
-    EXPECT_EQ(GlyphFor(127), nullptr);
+    for (int code : {31, 127, 128, 159, 256, 0x431}) EXPECT_EQ(GlyphFor(code), nullptr) << code;
+}
+
+namespace {
+
+// A glyph's ink in rows [first, last) as text, '#' inked, cut to its inked columns so that a
+// letter compares equal to itself drawn further right.
+std::string Ink(const Glyph& g, int first, int last) {
+    int left = g.width, right = -1;
+    for (int y = first; y < last; ++y)
+        for (int x = 0; x < g.width; ++x)
+            if (g.Ink(x, y)) left = std::min(left, x), right = std::max(right, x);
+    std::string ink;
+    for (int y = first; y < last; ++y) {
+        for (int x = left; x <= right; ++x) ink += g.Ink(x, y) ? '#' : '.';
+        ink += '\n';
+    }
+    return ink;
+}
+
+bool Inked(const Glyph& g, int first, int last) {
+    return Ink(g, first, last).find('#') != std::string::npos;
+}
+
+}  // namespace
+
+TEST(PixelFont, AccentedLettersAreTheirBaseLetterWithAMarkClearOfIt) {
+    // The base letter of each code from 0xC0 and from 0xE0; '.' where the glyph is drawn whole
+    // or its mark crosses the letter.
+    const char* const bases[2] = {"AAAAAA.CEEEEIIII.NOOOOO..UUUUY..",
+                                  "aaaaaa.ceeeeiiii.nooooo..uuuuy.y"};
+    for (int half = 0; half < 2; ++half) {
+        for (int i = 0; i < 32; ++i) {
+            char base = bases[half][i];
+            if (base == '.') continue;
+            SCOPED_TRACE(0xC0 + 0x20 * half + i);
+            const Glyph& letter = *GlyphFor(0xC0 + 0x20 * half + i);
+            const Glyph& plain = *GlyphFor(base);
+            if (base == 'C' || base == 'c') {
+                // A cedilla hangs in the descender rows and leaves the letter as it is.
+                EXPECT_EQ(Ink(letter, kGlyphTopRow, kGlyphCapRows),
+                          Ink(plain, kGlyphTopRow, kGlyphCapRows));
+                EXPECT_TRUE(Inked(letter, kGlyphCapRows, kGlyphRows));
+                continue;
+            }
+            // An accent takes the three rows above the cap line or the x-height, and leaves
+            // the letter below as it is (but for the dot of i, which may also stand a column
+            // further right to carry the accent).
+            int top = half == 0 ? 0 : 2;
+            EXPECT_EQ(Ink(letter, top, kGlyphRows), Ink(plain, top, kGlyphRows));
+            EXPECT_TRUE(Inked(letter, top - kGlyphMarkRows, top));
+            EXPECT_FALSE(Inked(letter, -kGlyphRows, top - kGlyphMarkRows));
+        }
+    }
 }
 
 TEST(WavWriter, GameReaderGetsTheSamplesBack) {

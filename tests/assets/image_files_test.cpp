@@ -27,7 +27,7 @@ const std::vector<Expected> kImages = {
     {"logo", 256, 128, 1, {0}},
     {"common/WexoLogo", 256, 256, 1, {0}},
     {"common/Testcard_Circle", 256, 256, 1, {0}},
-    {"fonts/editundo", 16, 16, 128, {1, 33, 65, 94}},
+    {"fonts/editundo", 16, 16, 224, {1, 33, 65, 94, 129, 182, 223}},
 };
 
 const char* const kSuffixes[3] = {"", "-hd", "-hd2"};

@@ -47,6 +47,12 @@ TEST_F(DrawingTest, TextIsKernedMeasuredAndAligned) {
     app->p_Text(100, 50, String("if"), 2, 1);
     EXPECT_EQ(Glyphs(1), (Floats{96, 100}));
 
+    // Accented letters are set like their base letters, the wide signs like W.
+    app->p_CLS2D(kx_Sprocklet_Omitted, 0, 0, 0);
+    const Char accented[] = {0xEF, 0xF1, 0xE9, 0xBD, 'x'};
+    app->p_Text(100, 50, String(accented, 5), 0, 1);
+    EXPECT_EQ(Glyphs(1), (Floats{107, 111, 117, 124, 132}));
+
     // The width is truncated after every character: at scale 1.5 Wm measures 10 + 12 = 22,
     // not 22.5, while the pen itself moves by 10.5.
     app->p_CLS2D(kx_Sprocklet_Omitted, 0, 0, 0);
@@ -69,13 +75,14 @@ TEST_F(DrawingTest, TextBreaksLinesSkipsBlanksAndTurnsWithTheRotation) {
     EXPECT_EQ(Glyphs(1), (Floats{107, 100}));
     EXPECT_EQ(Glyphs(2), (Floats{50, 60}));
 
-    // Spaces and codes of 160 and above advance without drawing; a trailing backslash is an
-    // ordinary glyph.
+    // Spaces (the no-break space too), delete, the controls 0x80..0x9F and everything past
+    // Latin-1 advance without drawing; Latin-1 letters draw their own frames, and a trailing
+    // backslash is an ordinary glyph.
     app->p_CLS2D(kx_Sprocklet_Omitted, 0, 0, 0);
-    const Char text[] = {'A', ' ', 0xE9, 'B', '\\'};
-    app->p_Text(0, 0, String(text, 5), 0, 1);
-    EXPECT_EQ(Glyphs(1), (Floats{7, 28, 35}));
-    EXPECT_EQ(Glyphs(6), (Floats{'A' - 32, 'B' - 32, '\\' - 32}));
+    const Char text[] = {'A', ' ', 0xA0, 0x7F, 0x85, 0x9F, 0x431, 0xD6, 0xFF, 'B', '\\'};
+    app->p_Text(0, 0, String(text, 11), 0, 1);
+    EXPECT_EQ(Glyphs(1), (Floats{7, 56, 63, 70, 77}));
+    EXPECT_EQ(Glyphs(6), (Floats{'A' - 32, 0xD6 - 32, 0xFF - 32, 'B' - 32, '\\' - 32}));
 
     app->p_CLS2D(kx_Sprocklet_Omitted, 0, 0, 0);
     app->p_Text(0, 0, String(""), 2, 1);

@@ -19,7 +19,7 @@ protected:
         app->m_font = kFont;
         app->m_imgInfo[kFont * 3] = 7;
         app->m_imgInfo[kFont * 3 + 1] = 10;
-        app->m_imgInfo[kFont * 3 + 2] = 128;
+        app->m_imgInfo[kFont * 3 + 2] = 224;
         app->m_mode = c_MyApp::ModePlaying;
         app->m_gameOver = 1;
         app->m_gameType = 2;

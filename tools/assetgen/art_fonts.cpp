@@ -1,8 +1,9 @@
-// The two fonts. The game font has a 16 x 16 cell per character code from 32, drawn centred
-// on the pen: a glyph's left edge sits 6 units left of the cell centre and its cap line 4
-// units from the top, so text laid out with the game's advance of 7 and line height of 10
-// reads evenly. The strip font is the default font: 96 cells in one row, each with one
-// blank column on either side that the loader trims.
+// The two fonts. The game font has a 16 x 16 cell per character code from 32 to 255 (the
+// cells of delete and the controls 128..159 stay blank), drawn centred on the pen: a glyph's
+// left edge sits 6 units left of the cell centre and its cap line 4 units from the top, which
+// leaves room for accents over capitals, so text laid out with the game's advance of 7 and
+// line height of 10 reads evenly. The strip font is the default font: the 96 cells of ASCII
+// from 32 in one row, each with one blank column on either side that the loader trims.
 #include "assetgen/art.h"
 #include "assetgen/pixel_font.h"
 

@@ -24,7 +24,7 @@ const std::vector<ImageSpec>& ImageSpecs() {
         {"logo", 256, 128, 1, 1, true, DrawTitle},
         {"common/WexoLogo", 256, 256, 1, 1, true, DrawStudioEmblem},
         {"common/Testcard_Circle", 256, 256, 1, 1, true, DrawTestcardCircle},
-        {"fonts/editundo", 16, 16, 128, 16, true, DrawGameFontCell},
+        {"fonts/editundo", 16, 16, 224, 16, true, DrawGameFontCell},
         {"dravo_font", 10, 12, 96, 96, false, DrawStripFontCell},
     };
     return imageDescs;

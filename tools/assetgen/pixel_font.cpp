@@ -1,12 +1,13 @@
 #include "assetgen/pixel_font.h"
 
+#include <array>
 #include <cstring>
 #include <vector>
 
 namespace {
 
 // Rows start at the cap line; small letters leave their first two rows empty.
-const Glyph kGlyphs[95] = {
+const Glyph kAscii[95] = {
     {5, {}},                                                               // space
     {5, {"..#..", "..#..", "..#..", "..#..", "..#..", ".....", "..#.."}},  // !
     {5, {".#.#.", ".#.#."}},                                               // "
@@ -104,31 +105,183 @@ const Glyph kGlyphs[95] = {
     {5, {".....", ".....", ".....", ".##.#", "#.##."}},                                      // ~
 };
 
+// Marks, centred over their letter. An accent's rows end just above the letter, its last row
+// blank except for the ring, which rests on the letter; a cedilla hangs from the baseline; a
+// stroke starts a row above the letter and crosses it, running out past its corners so that
+// O with a stroke differs from the font's slashed zero.
+enum class Place { kAbove, kBelow, kThrough };
+
+struct Mark {
+    Glyph glyph;
+    Place place;
+};
+
+const Mark kGrave{{5, {".#...", "..#.."}}, Place::kAbove};
+const Mark kAcute{{5, {"...#.", "..#.."}}, Place::kAbove};
+const Mark kCircumflex{{5, {"..#..", ".#.#."}}, Place::kAbove};
+const Mark kTilde{{5, {".##.#", "#.##."}}, Place::kAbove};
+const Mark kNarrowTilde{{4, {".#.#", "#.#."}}, Place::kAbove};
+const Mark kDiaeresis{{5, {".....", ".#.#."}}, Place::kAbove};
+const Mark kRing{{5, {"..#..", ".#.#.", "..#.."}}, Place::kAbove};
+const Mark kCedilla{{5, {"..#..", ".##.."}}, Place::kBelow};
+const Mark kStroke{
+    {5, {"....#", ".....", "...#.", "..#..", "..#..", "..#..", ".#...", ".....", "#...."}},
+    Place::kThrough};
+const Mark kSmallStroke{{5, {"....#", ".....", "...#.", "..#..", ".#...", ".....", "#...."}},
+                        Place::kThrough};
+
+// Under an accent the small i loses its dot and widens to carry the mark.
+const Glyph kDotlessI{3, {"...", "...", ".#.", ".#.", ".#.", ".#.", ".#."}};
+
+// The Latin-1 letters drawn as a base letter and a mark.
+struct Accented {
+    int code;
+    char base;
+    const Mark& mark;
+};
+
+const Accented kAccented[] = {
+    {0xC0, 'A', kGrave}, {0xC1, 'A', kAcute}, {0xC2, 'A', kCircumflex},
+    {0xC3, 'A', kTilde}, {0xC4, 'A', kDiaeresis}, {0xC5, 'A', kRing},
+    {0xC7, 'C', kCedilla},
+    {0xC8, 'E', kGrave}, {0xC9, 'E', kAcute}, {0xCA, 'E', kCircumflex}, {0xCB, 'E', kDiaeresis},
+    {0xCC, 'I', kGrave}, {0xCD, 'I', kAcute}, {0xCE, 'I', kCircumflex}, {0xCF, 'I', kDiaeresis},
+    {0xD1, 'N', kTilde},
+    {0xD2, 'O', kGrave}, {0xD3, 'O', kAcute}, {0xD4, 'O', kCircumflex},
+    {0xD5, 'O', kTilde}, {0xD6, 'O', kDiaeresis}, {0xD8, 'O', kStroke},
+    {0xD9, 'U', kGrave}, {0xDA, 'U', kAcute}, {0xDB, 'U', kCircumflex}, {0xDC, 'U', kDiaeresis},
+    {0xDD, 'Y', kAcute},
+    {0xE0, 'a', kGrave}, {0xE1, 'a', kAcute}, {0xE2, 'a', kCircumflex},
+    {0xE3, 'a', kTilde}, {0xE4, 'a', kDiaeresis}, {0xE5, 'a', kRing},
+    {0xE7, 'c', kCedilla},
+    {0xE8, 'e', kGrave}, {0xE9, 'e', kAcute}, {0xEA, 'e', kCircumflex}, {0xEB, 'e', kDiaeresis},
+    {0xEC, 'i', kGrave}, {0xED, 'i', kAcute}, {0xEE, 'i', kCircumflex}, {0xEF, 'i', kDiaeresis},
+    {0xF1, 'n', kNarrowTilde},
+    {0xF2, 'o', kGrave}, {0xF3, 'o', kAcute}, {0xF4, 'o', kCircumflex},
+    {0xF5, 'o', kTilde}, {0xF6, 'o', kDiaeresis}, {0xF8, 'o', kSmallStroke},
+    {0xF9, 'u', kGrave}, {0xFA, 'u', kAcute}, {0xFB, 'u', kCircumflex}, {0xFC, 'u', kDiaeresis},
+    {0xFD, 'y', kAcute}, {0xFF, 'y', kDiaeresis},
+};
+
+// Signs, from the no-break space (0xA0) to the inverted question mark (0xBF).
+const Glyph kSigns[32] = {
+    {5, {}},  // no-break space
+    {5, {"..#..", ".....", "..#..", "..#..", "..#..", "..#..", "..#.."}},                    // ¡
+    {5, {"..#..", ".####", "#.#..", "#.#..", "#.#..", ".####", "..#.."}},                    // ¢
+    {5, {"..##.", ".#..#", ".#...", "####.", ".#...", ".#...", "#####"}},                    // £
+    {5, {".....", "#...#", ".###.", ".#.#.", ".###.", "#...#"}},                             // ¤
+    {5, {"#...#", ".#.#.", "#####", "..#..", "#####", "..#..", "..#.."}},                    // ¥
+    {5, {"..#..", "..#..", "..#..", ".....", "..#..", "..#..", "..#.."}},                    // ¦
+    {5, {".####", "#....", ".###.", "#...#", ".###.", "....#", "####."}},                    // §
+    {5, {".....", ".#.#."}},                                                                 // ¨
+    {7, {".#####.", "#.....#", "#..##.#", "#.#...#", "#..##.#", "#.....#", ".#####."}},      // ©
+    {5, {"..##.", ".#.#.", "..##.", ".....", ".###."}},                                      // ª
+    {5, {".....", ".....", "..#.#", ".#.#.", "#.#..", ".#.#.", "..#.#"}},                    // «
+    {5, {".....", ".....", ".....", "#####", "....#", "....#"}},                             // ¬
+    {5, {".....", ".....", ".....", ".###."}},  // soft hyphen
+    {7, {".#####.", "#.....#", "#.##..#", "#.#.#.#", "#.##..#", "#.#.#.#", ".#####."}},      // ®
+    {5, {"#####"}},                                                                          // ¯
+    {5, {".##..", "#..#.", "#..#.", ".##.."}},                                               // °
+    {5, {"..#..", "..#..", "#####", "..#..", "..#..", ".....", "#####"}},                    // ±
+    {5, {".##..", "...#.", "..#..", ".#...", ".###."}},                                      // ²
+    {5, {".##..", "...#.", "..#..", "...#.", ".##.."}},                                      // ³
+    {5, {"...#.", "..#.."}},                                                                 // ´
+    {5, {".....", ".....", "#...#", "#...#", "#...#", "#..##", "###.#", "#....", "#...."}},  // µ
+    {5, {".####", "###.#", "###.#", ".##.#", "..#.#", "..#.#", "..#.#"}},                    // ¶
+    {5, {".....", ".....", ".....", "..#.."}},                                               // ·
+    {5, {".....", ".....", ".....", ".....", ".....", ".....", ".....", "..#..", ".##.."}},  // ¸
+    {5, {"..#..", ".##..", "..#..", "..#..", ".###."}},                                      // ¹
+    {5, {"..#..", ".#.#.", "..#..", ".....", ".###."}},                                      // º
+    {5, {".....", ".....", "#.#..", ".#.#.", "..#.#", ".#.#.", "#.#.."}},                    // »
+    {7, {".#.....", "##.....", ".#...#.", ".#..#..", "...#...", "..#.#.#", ".#..###", "......#",
+         "......#"}},                                                                        // ¼
+    {7, {".#.....", "##.....", ".#...#.", ".#..#..", "...#...", "..#.##.", ".#....#", ".....#.",
+         "....###"}},                                                                        // ½
+    {7, {"##.....", "..#....", ".#...#.", "..#.#..", "##.#...", "..#.#.#", ".#..###", "......#",
+         "......#"}},                                                                        // ¾
+    {5, {"..#..", ".....", "..#..", ".#...", "#....", "#...#", ".###."}},                    // ¿
+};
+
+// The other letters of Latin-1, and the multiplication and division signs among them.
+struct Drawn {
+    int code;
+    Glyph glyph;
+};
+
+const Drawn kLetters[] = {
+    {0xC6, {6, {"..####", ".#.#..", "#..#..", "#####.", "#..#..", "#..#..", "#..###"}}},  // Æ
+    {0xD0, {5, {"####.", ".#..#", ".#..#", "###.#", ".#..#", ".#..#", "####."}}},         // Ð
+    {0xD7, {5, {".....", "#...#", ".#.#.", "..#..", ".#.#.", "#...#"}}},                  // ×
+    {0xDE, {5, {"#....", "####.", "#...#", "#...#", "####.", "#....", "#...."}}},         // Þ
+    {0xDF, {5, {".##..", "#..#.", "#..#.", "#.##.", "#...#", "#...#", "#.##."}}},         // ß
+    {0xE6, {6, {"......", "......", ".##.#.", "...#.#", ".#####", "#..#..", ".##.##"}}},  // æ
+    {0xF0, {5, {".#...", "####.", "...#.", ".####", "#...#", "#...#", ".###."}}},         // ð
+    {0xF7, {5, {".....", "..#..", ".....", "#####", ".....", "..#.."}}},                  // ÷
+    {0xFE,
+     {5, {"#....", "#....", "####.", "#...#", "#...#", "#...#", "####.", "#....", "#...."}}},  // þ
+};
+
+// The row a letter's ink starts at: the cap line, or the x-height for small letters.
+int TopRow(const Glyph& g) {
+    for (int y = 0; y < kGlyphRows; ++y)
+        for (int x = 0; x < g.width; ++x)
+            if (g.Ink(x, y)) return y;
+    return 0;
+}
+
+Glyph Compose(const Accented& a) {
+    Glyph g = a.base == 'i' ? kDotlessI : kAscii[a.base - 32];
+    g.markX = (g.width - a.mark.glyph.width) / 2;
+    switch (a.mark.place) {
+    case Place::kAbove: g.markY = TopRow(g) - kGlyphMarkRows; break;
+    case Place::kBelow: g.markY = kGlyphCapRows; break;
+    case Place::kThrough: g.markY = TopRow(g) - 1; break;
+    }
+    g.mark = &a.mark.glyph;
+    return g;
+}
+
+std::array<Glyph, 96> MakeLatin1() {
+    std::array<Glyph, 96> glyphs;
+    for (int i = 0; i < 32; ++i) glyphs[i] = kSigns[i];
+    for (const Drawn& d : kLetters) glyphs[d.code - 160] = d.glyph;
+    for (const Accented& a : kAccented) glyphs[a.code - 160] = Compose(a);
+    return glyphs;
+}
+
+const std::array<Glyph, 96>& Latin1() {
+    static const std::array<Glyph, 96> glyphs = MakeLatin1();
+    return glyphs;
+}
+
 }  // namespace
 
 bool Glyph::Ink(int x, int y) const {
-    if (x < 0 || x >= width || y < 0 || y >= kGlyphRows || rows[y] == nullptr) return false;
+    if (x < 0 || x >= width) return false;
+    if (mark != nullptr && mark->Ink(x - markX, y - markY)) return true;
+    if (y < 0 || y >= kGlyphRows || rows[y] == nullptr) return false;
     if (x >= static_cast<int>(std::strlen(rows[y]))) return false;
     return rows[y][x] == '#';
 }
 
 int Glyph::InkLeft() const {
     for (int x = 0; x < width; ++x)
-        for (int y = 0; y < kGlyphRows; ++y)
+        for (int y = kGlyphTopRow; y < kGlyphRows; ++y)
             if (Ink(x, y)) return x;
     return 0;
 }
 
 int Glyph::InkRight() const {
     for (int x = width - 1; x >= 0; --x)
-        for (int y = 0; y < kGlyphRows; ++y)
+        for (int y = kGlyphTopRow; y < kGlyphRows; ++y)
             if (Ink(x, y)) return x;
     return -1;
 }
 
 const Glyph* GlyphFor(int code) {
-    if (code < 32 || code > 126) return nullptr;
-    return &kGlyphs[code - 32];
+    if (code >= 32 && code <= 126) return &kAscii[code - 32];
+    if (code >= 160 && code <= 255) return &Latin1()[code - 160];
+    return nullptr;
 }
 
 void DrawGlyph(Painter& p, const Glyph& g, V2 origin, float pixel, Rgba colour, float rounding) {
@@ -142,7 +295,7 @@ void DrawGlyph(Painter& p, const Glyph& g, V2 origin, float pixel, Rgba colour, 
         V2 lo = a + V2{shrink, shrink}, hi = b - V2{shrink, shrink};
         parts.push_back(RoundBox((lo + hi) * 0.5f, (hi - lo) * 0.5f, 0));
     };
-    for (int y = 0; y < kGlyphRows; ++y) {
+    for (int y = kGlyphTopRow; y < kGlyphRows; ++y) {
         for (int x = 0; x < g.width; ++x) {
             if (!g.Ink(x, y)) continue;
             box(x, y, x + 1, y + 1);
