@@ -120,14 +120,19 @@ TEST_F(ControlsScreenTest, APadButtonAndAClickWorkAsAKeyDoes) {
 }
 
 TEST_F(ControlsScreenTest, KeysAreNamedByTheKeyboardLayout) {
-    // A French layout: the keys at W and A read Z and Q; a name the font cannot draw falls
-    // back to the key's own.
-    fake_glfw::SetKeyNames({{GLFW_KEY_W, "z"}, {GLFW_KEY_A, "q"}, {GLFW_KEY_D, "\xd0\xb2"}});
+    // Made-up layouts' names, in capitals: the keys at W and A read Z and Q, the key at D
+    // reads o with a diaeresis; a name the font cannot draw (a Cyrillic ve) falls back to the
+    // key's own.
+    fake_glfw::SetKeyNames({{GLFW_KEY_W, "z"},
+                            {GLFW_KEY_A, "q"},
+                            {GLFW_KEY_D, "\xc3\xb6"},
+                            {GLFW_KEY_S, "\xd0\xb2"}});
     OpenControls();
     Updates(2);
     EXPECT_TRUE(Shows("Up,Z"));
     EXPECT_TRUE(Shows("Left,Q"));
-    EXPECT_TRUE(Shows("Right,D"));
+    EXPECT_TRUE(Shows("Right,\xd6"));
+    EXPECT_TRUE(Shows("Down,S"));
     EXPECT_EQ(app->p_KeyLabel(kKeyUp).ToCString().chars(), std::string("Up"));
 }
 

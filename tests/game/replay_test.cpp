@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "game/bindings.h"
 #include "game/key_codes.h"
 #include "game/replay_files.h"
 #include "game/replay_session.h"
@@ -95,6 +96,56 @@ TEST_F(ReplayTest, ARecordedGamePlaysBackInStepAndLeavesThePlayersStateAlone) {
     EXPECT_EQ(app->m_replay->update, altered.checkpoints.front().update);
     EXPECT_EQ(app->m_mode, c_MyApp::ModeMenu);
     EXPECT_GT(app->m_replay->noticeTimer, 0);
+}
+
+// The wait for a new key lasts as long as the player took to press it, which the input
+// alone does not say: the recording keeps the answer, and playback waits just as long, without
+// touching the player's own controls.
+TEST_F(ReplayTest, AControlReboundInThePauseMenuPlaysBackInStep) {
+    Hold(kKeyEnter, 1);
+    ASSERT_EQ(app->m_mode, c_MyApp::ModePlaying);
+    Hold(kKeySpace, 30);
+    Hold(kKeyEscape, 1);
+    Updates(20);
+    Hold(kKeyRight, 1);  // the options cog, and into the box
+    Hold(kKeyEnter, 1);
+    Updates(30);
+    for (int i = 0; i < 4; ++i) Hold(kKeyDown, 1);  // the Controls row
+    Hold(kKeyEnter, 1);
+    for (int i = 0; i < 4; ++i) Hold(kKeyDown, 1);  // Fire
+    Hold(kKeyEnter, 1);
+    Updates(50);
+    Hold('Q', 1);
+    ASSERT_EQ(app->m_bindings->OwnerOfKey('Q'), controls::kFire);
+    Hold(kKeyEscape, 1);  // leaves the screen
+    Hold(kKeyEscape, 1);  // closes the box, which slides out
+    Updates(30);
+    Hold(kKeyEscape, 1);  // resumes
+    Updates(30);
+    ASSERT_EQ(app->m_paused, 0);
+    Hold('Q', 60);
+    Hold(kKeyEscape, 1);
+    Updates(20);
+    Hold(kKeyLeft, 1);
+    Hold(kKeySpace, 1);
+    for (int i = 0; i < 1200 && app->m_mode != c_MyApp::ModeMenu; ++i) Update();
+    ASSERT_EQ(app->m_mode, c_MyApp::ModeMenu);
+    replay::Recording last;
+    std::string reason;
+    ASSERT_TRUE(ReadRecording("replays/last-training.qxr", &last, &reason)) << reason;
+    ASSERT_EQ(last.events.size(), 1u);
+    EXPECT_EQ(last.events[0].kind, replay::Event::Bound);
+    EXPECT_EQ(last.events[0].code, uint32_t('Q'));
+
+    app->m_bindings->Clear(controls::kFire);
+    std::remove("controls.txt");
+    Hold('B', 1);
+    ASSERT_TRUE(app->p_Playing());
+    PlayBack(20000);
+    EXPECT_EQ(app->m_replay->update, last.inputs.size());
+    EXPECT_EQ(app->m_replay->noticeTimer, 0) << "out of step";
+    EXPECT_EQ(app->m_bindings->OwnerOfKey('Q'), controls::kBindables);
+    EXPECT_FALSE(std::filesystem::exists("controls.txt"));
 }
 
 TEST_F(ReplayTest, TheIdleMenusDemoEndsOnAPressThatDoesNothingElse) {
