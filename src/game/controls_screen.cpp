@@ -4,6 +4,8 @@
 // or pad button, which joins it (leaving whatever action had it, which the notice says).
 // Every change is written to the bindings file at once.
 #include <algorithm>
+#include <cstdlib>
+#include <vector>
 #include <cstdio>
 
 #include "framework/input.h"
@@ -21,14 +23,19 @@ const float kFirstRowY = 96;
 const float kRowPitch = 38;
 const float kRowHeight = 34;
 const float kRowLeft = 84;
-const float kLabelX = 100;
-const float kListX = 200;     // where the keys and buttons start, at full width
-const float kDefaultWidth = 84;
+const float kLabelInset = 16;
 const float kLabelScale = 2;
+const float kLeastLabelScale = 1.2f;
+const float kLabelChars = 6;  // "Choose", the longest action
+const float kDefaultWidth = 84;
+const float kLeastDefaultWidth = 56;
 const float kListScale = 1.5f;
 const float kNoticeScale = 1.5f;
-const float kDesignWidth = 632;  // the rows' width in an 800-unit screen
+const float kNoticeLinePitch = 16;
+const float kDesignWidth = 632;  // the rows' width in an 800-unit screen, where all is full size
 const float kGlyphAdvance = 7;
+const float kTitleFromRight = 124;  // clear of the menu's logo
+const float kBackLabelEnd = 290;    // where the back cog's "<[BACK]" ends, slid in
 const int kRestoreRow = controls::kBindables + 1;
 const int kWaitUpdates = 600;     // a capture nobody answers ends after ten seconds
 const int kNoticeUpdates = 300;
@@ -82,6 +89,35 @@ float FittingScale(const String& text, float width, float most) {
     return needed > 0 ? std::min(most, width / needed) : most;
 }
 
+// `text` in two lines, cut at the `separator` nearest its middle (kept at the first line's
+// end, but for a space), with the space after it dropped.
+std::vector<String> Halved(const String& text, int separator) {
+    int cut = -1;
+    for (int i = 0; i + 1 < text.Length(); ++i) {
+        if (text[i] != separator) continue;
+        if (cut < 0 || std::abs(2 * i - text.Length()) < std::abs(2 * cut - text.Length())) cut = i;
+    }
+    if (cut < 0) return {text};
+    const int end = separator == ' ' ? cut : cut + 1;
+    return {text.Slice(0, end), text.Slice(text[cut + 1] == ' ' && separator != ' ' ? cut + 2 : cut + 1)};
+}
+
+// Where a row's parts go in a screen `vw` units wide.
+struct RowLayout {
+    float labelScale, labelX, listX, listWidth, defaultWidth;
+};
+
+RowLayout LayoutFor(float vw) {
+    const float fit = std::min(1.0f, (vw - 2 * kRowLeft) / kDesignWidth);
+    RowLayout layout;
+    layout.labelScale = std::max(kLeastLabelScale, kLabelScale * fit);
+    layout.labelX = kRowLeft + kLabelInset;
+    layout.listX = layout.labelX + (kLabelChars + 1) * kGlyphAdvance * layout.labelScale;
+    layout.defaultWidth = std::max(kLeastDefaultWidth, kDefaultWidth * fit);
+    layout.listWidth = vw - kRowLeft - layout.defaultWidth - 8 - layout.listX;
+    return layout;
+}
+
 }  // namespace
 
 String c_MyApp::p_KeyLabel(int key) {
@@ -121,20 +157,25 @@ int c_MyApp::p_LeaveControls() {
 
 int c_MyApp::p_ControlsScreen(int slide) {
     const float vw = kx_Sprocklet_jscrw;
-    const float fit = std::min(1.0f, (vw - 2 * kRowLeft) / kDesignWidth);
     const float top = (30 - slide) * 24 + kFirstRowY;
-    p_ResetDraw();
-    p_SetSize(kLabelScale * fit);
-    p_Text(vw - kRowLeft, 60, String("Controls"), 2, 1);
+    // The title stands between the back cog's label and the menu's logo, where there is room.
+    const String title = String("Controls");
+    const float titleScale = LayoutFor(vw).labelScale;
+    const float titleRight = vw - kTitleFromRight;
+    if (titleRight - title.Length() * kGlyphAdvance * titleScale > kBackLabelEnd) {
+        p_ResetDraw();
+        p_SetSize(titleScale);
+        p_Text(titleRight, 60, title, 2, 1);
+    }
 
     if (m_capturing >= 0 && ++m_captureTimer > kWaitUpdates) {
         m_capturing = -1;
         p_ControlsNotice(String("Nothing changed"));
     }
     for (int row = 1; row <= kRestoreRow; ++row) {
-        p_ControlsRow(row, top + (row - 1) * kRowPitch, fit);
+        p_ControlsRow(row, top + (row - 1) * kRowPitch);
     }
-    p_ControlsFooter(top + kRestoreRow * kRowPitch, fit);
+    p_ControlsFooter(top + kRestoreRow * kRowPitch);
     if (m_capturing < 0) p_ControlsKeys();
     // A click while waiting for a key leaves the action as it was.
     if (m_capturing >= 0 && m_pointerDown != 0 && m_optTouchLatch == 0) {
@@ -146,11 +187,12 @@ int c_MyApp::p_ControlsScreen(int slide) {
     return 0;
 }
 
-int c_MyApp::p_ControlsRow(int row, float y, float fit) {
+int c_MyApp::p_ControlsRow(int row, float y) {
     const float vw = kx_Sprocklet_jscrw;
     const float width = vw - 2 * kRowLeft;
     const bool restore = row == kRestoreRow;
-    const float defaultWidth = restore ? 0 : kDefaultWidth * fit;
+    const RowLayout layout = LayoutFor(vw);
+    const float defaultWidth = restore ? 0 : layout.defaultWidth;
     const float height = restore ? kRowHeight * 0.7f : kRowHeight;
     const bool here = m_controlsCursor == row;
     const int action = row - 1;
@@ -168,22 +210,19 @@ int c_MyApp::p_ControlsRow(int row, float y, float fit) {
     }
 
     p_ResetDraw();
-    p_SetSize(kLabelScale * fit);
+    p_SetSize(layout.labelScale);
     if (restore) {
-        p_Text(kLabelX * fit + kRowLeft * (1 - fit), y, String("Restore all defaults"), 0, 0);
+        p_Text(layout.labelX, y, String("Restore all defaults"), 0, 0);
     } else {
-        p_Text(kLabelX * fit + kRowLeft * (1 - fit), y + 2, String(kActionLabels[action]), 0, 0);
-        const float listX = kRowLeft + (kListX - kRowLeft) * fit;
-        const float listWidth = vw - kRowLeft - defaultWidth - 8 - listX;
-        const String keys = m_capturing == action ? String("Press a key or pad button")
-                                                  : p_KeysLabel(action);
-        const String buttons = m_capturing == action ? String("Escape: no change")
-                                                     : p_ButtonsLabel(action);
-        p_SetSize(FittingScale(keys, listWidth, kListScale * fit));
-        p_Text(listX, y, keys, 0, 0);
-        p_SetSize(FittingScale(buttons, listWidth, kListScale * fit));
-        p_Text(listX, y + kRowHeight / 2, buttons, 0, 0);
-        p_SetSize(kListScale * fit * 0.8f);
+        p_Text(layout.labelX, y + 2, String(kActionLabels[action]), 0, 0);
+        if (m_capturing == action) {
+            p_ControlsLists({String("Press a key or pad button"), String("Escape: no change")},
+                            y, layout.listX, layout.listWidth);
+        } else {
+            p_ControlsLists({p_KeysLabel(action), p_ButtonsLabel(action)}, y, layout.listX,
+                            layout.listWidth);
+        }
+        p_SetSize(std::min(1.2f, defaultWidth / (8 * kGlyphAdvance)));
         p_Text(vw - kRowLeft - defaultWidth / 2, y + kRowHeight / 2 - 4, String("Default"), 1, 1);
     }
 
@@ -200,8 +239,29 @@ int c_MyApp::p_ControlsRow(int row, float y, float fit) {
     return 0;
 }
 
-int c_MyApp::p_ControlsFooter(float y, float fit) {
+// The keys on the first line and the pad buttons on the second; keys too many for a line at
+// scale 1 take two lines, all three then at one scale.
+int c_MyApp::p_ControlsLists(std::vector<String> lines, float y, float x, float width) {
+    float scale = kListScale;
+    for (const String& line : lines) scale = std::min(scale, FittingScale(line, width, kListScale));
+    if (scale < 1) {
+        const std::vector<String> keys = Halved(lines[0], ',');
+        lines.erase(lines.begin());
+        lines.insert(lines.begin(), keys.begin(), keys.end());
+        scale = 1;
+        for (const String& line : lines) scale = std::min(scale, FittingScale(line, width, 1));
+    }
+    const float pitch = (kRowHeight - 2) / lines.size();
+    p_SetSize(scale);
+    for (size_t i = 0; i < lines.size(); ++i) p_Text(x, y + i * pitch, lines[i], 0, 0);
+    return 0;
+}
+
+// The line under the rows: what a wait is for, what the last change did, or what to do. On a
+// narrow screen it takes two lines rather than shrink below scale 1.
+int c_MyApp::p_ControlsFooter(float y) {
     const float vw = kx_Sprocklet_jscrw;
+    const float width = vw - 2 * kRowLeft;
     p_ResetDraw();
     String line;
     if (m_capturing >= 0) {
@@ -213,8 +273,14 @@ int c_MyApp::p_ControlsFooter(float y, float fit) {
     } else {
         line = String("Choose an action to add a key or pad button to it");
     }
-    p_SetSize(FittingScale(line, vw - 2 * kRowLeft, kNoticeScale * fit));
-    p_Text(vw * 0.5f, y + 4, line, 1, 0);
+    std::vector<String> lines{line};
+    if (FittingScale(line, width, kNoticeScale) < 1) lines = Halved(line, ' ');
+    float scale = kNoticeScale;
+    for (const String& part : lines) scale = std::min(scale, FittingScale(part, width, kNoticeScale));
+    p_SetSize(scale);
+    for (size_t i = 0; i < lines.size(); ++i) {
+        p_Text(vw * 0.5f, y + 4 + i * kNoticeLinePitch, lines[i], 1, 0);
+    }
     return 0;
 }
 

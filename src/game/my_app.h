@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "framework/app.h"
 #include "framework/audio.h"
@@ -337,8 +338,9 @@ public:
     int p_OpenControls();
     int p_LeaveControls();
     int p_ControlsScreen(int slide);
-    int p_ControlsRow(int row, float y, float fit);
-    int p_ControlsFooter(float y, float fit);
+    int p_ControlsRow(int row, float y);
+    int p_ControlsLists(std::vector<String> lines, float y, float x, float width);
+    int p_ControlsFooter(float y);
     int p_ControlsNotice(String text);
     int p_ControlsActivate();
     int p_ControlsKeys();
