@@ -396,7 +396,8 @@ void Bindings::Read(const std::string& text, std::vector<std::string>* problems)
             refused = refused || refusal(trial.BindButton(bindable, button, nullptr));
         }
         if (refused) {
-            problems->push_back(where + name + " takes a key it cannot have; it keeps its defaults");
+            problems->push_back(where + name +
+                                " takes a key it cannot have; it keeps its defaults");
             continue;
         }
         *this = trial;

@@ -6,13 +6,11 @@
 #include <algorithm>
 #include <cstdlib>
 #include <vector>
-#include <cstdio>
 
 #include "framework/input.h"
 #include "game/bindings.h"
 #include "game/my_app.h"
 #include "game/replay_format.h"
-#include "host/whole_file.h"
 
 namespace {
 
@@ -99,7 +97,8 @@ std::vector<String> Halved(const String& text, int separator) {
     }
     if (cut < 0) return {text};
     const int end = separator == ' ' ? cut : cut + 1;
-    return {text.Slice(0, end), text.Slice(text[cut + 1] == ' ' && separator != ' ' ? cut + 2 : cut + 1)};
+    const int next = separator != ' ' && text[cut + 1] == ' ' ? cut + 2 : cut + 1;
+    return {text.Slice(0, end), text.Slice(next)};
 }
 
 // Where a row's parts go in a screen `vw` units wide.
@@ -128,7 +127,9 @@ String c_MyApp::p_KeyLabel(int key) {
 
 String c_MyApp::p_KeysLabel(int action) {
     std::vector<String> names;
-    for (int key : m_bindings->Keys(static_cast<Bindable>(action))) names.push_back(p_KeyLabel(key));
+    for (int key : m_bindings->Keys(static_cast<Bindable>(action))) {
+        names.push_back(p_KeyLabel(key));
+    }
     return Joined(names);
 }
 
@@ -276,7 +277,9 @@ int c_MyApp::p_ControlsFooter(float y) {
     std::vector<String> lines{line};
     if (FittingScale(line, width, kNoticeScale) < 1) lines = Halved(line, ' ');
     float scale = kNoticeScale;
-    for (const String& part : lines) scale = std::min(scale, FittingScale(part, width, kNoticeScale));
+    for (const String& part : lines) {
+        scale = std::min(scale, FittingScale(part, width, kNoticeScale));
+    }
     p_SetSize(scale);
     for (size_t i = 0; i < lines.size(); ++i) {
         p_Text(vw * 0.5f, y + 4 + i * kNoticeLinePitch, lines[i], 1, 0);

@@ -1,7 +1,7 @@
 // The options box: sound mode, iCade mapping, display mode, the Controls screen and the credits,
-// each a row that a touch or the keyboard cursor activates, with the back cog above them. It slides in over
-// whatever screen opened it and owns all input while it is shown. Changes take effect at once
-// and are saved when the box closes.
+// each a row that a touch or the keyboard cursor activates, with the back cog above them. It
+// slides in over whatever screen opened it and owns all input while it is shown. Changes take
+// effect at once and are saved when the box closes; the Controls screen writes its own file.
 #include "game/my_app.h"
 
 namespace {

@@ -45,6 +45,10 @@ protected:
             Hold(kKeyRight, 15);
         }
         Release(kKeySpace);
+        LeaveTheGame();
+    }
+    // Leaves the game in play from the pause menu, back to the menu.
+    void LeaveTheGame() {
         Hold(kKeyEscape, 1);
         Updates(20);
         Hold(kKeyLeft, 1);
@@ -124,12 +128,7 @@ TEST_F(ReplayTest, AControlReboundInThePauseMenuPlaysBackInStep) {
     Updates(30);
     ASSERT_EQ(app->m_paused, 0);
     Hold('Q', 60);
-    Hold(kKeyEscape, 1);
-    Updates(20);
-    Hold(kKeyLeft, 1);
-    Hold(kKeySpace, 1);
-    for (int i = 0; i < 1200 && app->m_mode != c_MyApp::ModeMenu; ++i) Update();
-    ASSERT_EQ(app->m_mode, c_MyApp::ModeMenu);
+    LeaveTheGame();
     replay::Recording last;
     std::string reason;
     ASSERT_TRUE(ReadRecording("replays/last-training.qxr", &last, &reason)) << reason;
