@@ -67,6 +67,11 @@ bool Remove(std::vector<int>& list, int value) {
     return removed;
 }
 
+// Whether the row holds the key (as a key or a letter) or, with `button`, the pad button.
+bool RowHas(const Row& row, int item, bool button) {
+    return button ? Has(row.buttons, item) : Has(row.keys, item) || Has(row.letters, item);
+}
+
 struct NamedKey {
     int code;
     const char* name;
@@ -172,24 +177,22 @@ namespace {
 // shared by design (the pad's Back both backs out and chooses in the menu) and stays.
 bool SharedByDefault(int row, Bindable keeper, int item, bool button) {
     static const std::vector<Row> defaults = DefaultRows();
-    auto has = [&](int r) {
-        const Row& d = defaults[r];
-        return button ? Has(d.buttons, item) : Has(d.keys, item) || Has(d.letters, item);
-    };
-    if (!has(row)) return false;
+    if (!RowHas(defaults[row], item, button)) return false;
     for (int other : kRowsOf[keeper]) {
-        if (has(other)) return true;
+        if (RowHas(defaults[other], item, button)) return true;
     }
     return false;
 }
 
 }  // namespace
 
-void Bindings::RemoveKeyElsewhere(Bindable keeper, int key, int* from) {
+void Bindings::RemoveElsewhere(Bindable keeper, int item, bool button, int* from) {
     const std::vector<int> kept = RowsOf(keeper);
     for (int row = 0; row < static_cast<int>(rows_.size()); ++row) {
-        if (Has(kept, row) || SharedByDefault(row, keeper, key, false)) continue;
-        const bool removed = Remove(rows_[row].keys, key) | Remove(rows_[row].letters, key);
+        if (Has(kept, row) || SharedByDefault(row, keeper, item, button)) continue;
+        Row& r = rows_[row];
+        const bool removed = button ? Remove(r.buttons, item)
+                                    : Remove(r.keys, item) | Remove(r.letters, item);
         if (removed && from && *from < 0) {
             *from = kBindables;
             for (int action = 0; action < kBindables; ++action) {
@@ -199,28 +202,9 @@ void Bindings::RemoveKeyElsewhere(Bindable keeper, int key, int* from) {
     }
 }
 
-void Bindings::RemoveButtonElsewhere(Bindable keeper, int button, int* from) {
-    const std::vector<int> kept = RowsOf(keeper);
-    for (int row = 0; row < static_cast<int>(rows_.size()); ++row) {
-        if (Has(kept, row) || SharedByDefault(row, keeper, button, true) ||
-            !Remove(rows_[row].buttons, button)) {
-            continue;
-        }
-        if (from && *from < 0) {
-            *from = kBindables;
-            for (int action = 0; action < kBindables; ++action) {
-                if (Has(kRowsOf[action], row)) *from = action;
-            }
-        }
-    }
-}
-
 void Bindings::ReturnHome(int item, bool button) {
-    auto has = [&](const Row& row) {
-        return button ? Has(row.buttons, item) : Has(row.keys, item) || Has(row.letters, item);
-    };
     for (const Row& row : rows_) {
-        if (has(row)) return;  // still in use
+        if (RowHas(row, item, button)) return;  // still in use
     }
     const std::vector<Row> defaults = DefaultRows();
     for (size_t row = 0; row < rows_.size(); ++row) {
@@ -238,7 +222,7 @@ Outcome Bindings::BindKey(Bindable action, int key, int* from) {
     if (Has(Keys(action), key)) return Outcome::Already;
     const Bindable owner = OwnerOfKey(key);
     if (owner != kBindables && Keys(owner).size() == 1) return Outcome::LastKey;
-    RemoveKeyElsewhere(action, key, from);
+    RemoveElsewhere(action, key, false, from);
     // A key goes back to the rows that have it by default; letters go where the iCade's
     // letters go, since it types them when it is on.
     const std::vector<Row> defaults = DefaultRows();
@@ -261,7 +245,7 @@ Outcome Bindings::BindButton(Bindable action, int button, int* from) {
     if (Has(Buttons(action), button)) return Outcome::Already;
     const Bindable owner = OwnerOfButton(button);
     if (owner != kBindables && Buttons(owner).size() == 1) return Outcome::LastKey;
-    RemoveButtonElsewhere(action, button, from);
+    RemoveElsewhere(action, button, true, from);
     const std::vector<Row> defaults = DefaultRows();
     std::vector<int> targets;
     for (int row : kRowsOf[action]) {
@@ -287,8 +271,8 @@ void Bindings::Clear(Bindable action) {
         // Its default keys and buttons come back from wherever they went, and what it gives up
         // goes back where it belongs by default; an action left without a key, or without the
         // pad buttons it had, by that gets its own defaults back too.
-        for (int key : Keys(next)) RemoveKeyElsewhere(next, key, nullptr);
-        for (int button : Buttons(next)) RemoveButtonElsewhere(next, button, nullptr);
+        for (int key : Keys(next)) RemoveElsewhere(next, key, false, nullptr);
+        for (int button : Buttons(next)) RemoveElsewhere(next, button, true, nullptr);
         for (int key : keysBefore) ReturnHome(key, false);
         for (int button : buttonsBefore) ReturnHome(button, true);
         for (int other = 0; other < kBindables; ++other) {

@@ -66,8 +66,9 @@ public:
 
 private:
     std::vector<int> RowsOf(Bindable action) const;
-    void RemoveKeyElsewhere(Bindable keeper, int key, int* from);
-    void RemoveButtonElsewhere(Bindable keeper, int button, int* from);
+    // Takes the key (or, with `button`, the pad button) from every row but the keeper's and
+    // those that share it with the keeper by default; `from` gets the first action it left.
+    void RemoveElsewhere(Bindable keeper, int item, bool button, int* from);
     // A key or button that no row has any more goes back to the rows that have it by default.
     void ReturnHome(int item, bool button);
 

@@ -17,6 +17,8 @@ namespace {
 using controls::Bindable;
 using controls::Outcome;
 
+const int kSlideEnd = 30;  // the rows slide in with the options box
+const float kSlideStep = 24;
 const float kFirstRowY = 96;
 const float kRowPitch = 38;
 const float kRowHeight = 34;
@@ -158,7 +160,7 @@ int c_MyApp::p_LeaveControls() {
 
 int c_MyApp::p_ControlsScreen(int slide) {
     const float vw = kx_Sprocklet_jscrw;
-    const float top = (30 - slide) * 24 + kFirstRowY;
+    const float top = (kSlideEnd - slide) * kSlideStep + kFirstRowY;
     // The title stands between the back cog's label and the menu's logo, where there is room.
     const String title = String("Controls");
     const float titleScale = LayoutFor(vw).labelScale;
